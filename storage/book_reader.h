@@ -9,6 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "storage/record.h"
+#include "storage/record_buffer.h"
 #include "storage/storage_file_system.h"
 
 namespace ledgora {
@@ -33,5 +39,23 @@ class TBookReader {
   std::vector<std::uint8_t> whole_;
   bool cached_ = false;
 };
+
+// The frame of a record as read.
+struct TRecordFrame {
+  char tag = 0;
+  std::uint16_t size = 0;
+  std::uint32_t next = 0;
+  std::uint32_t sub = 0;  // categories only
+};
+
+// Reads the record of a kind standing at offset, in a version (0: current):
+// its frame must lie after a header of that version and inside the file,
+// carry the kind's tag and a size at least the kind's in that version; the
+// payload (the kind's size in that version, whatever the size field says) is
+// unscrambled with key and read. Throws TXOrvanet 20905 naming file_name
+// when a check fails.
+std::unique_ptr<TRecord> ReadRecordAt(TBookReader& reader, std::uint64_t offset, TRecordType type,
+                                      int version, const std::optional<TScrambleKey>& key,
+                                      TRecordFrame& frame, std::string_view file_name);
 
 }  // namespace ledgora

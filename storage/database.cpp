@@ -9,34 +9,11 @@
 #include "platform/configuration.h"
 #include "platform/files.h"
 #include "storage/book_reader.h"
+#include "storage/records.h"
 #include "storage/xorvanet.h"
 
 namespace ledgora {
 namespace {
-
-std::unique_ptr<TRecord> NewRecord(TRecordType type) {
-  switch (type) {
-    case TRecordType::Account:
-      return std::make_unique<TAccountRecord>();
-    case TRecordType::Category:
-      return std::make_unique<TCategoryRecord>();
-    case TRecordType::Operation:
-      return std::make_unique<TOperationRecord>();
-    case TRecordType::SplitLine:
-      return std::make_unique<TSplitLineRecord>();
-    case TRecordType::Periodic:
-      return std::make_unique<TPeriodicRecord>();
-    case TRecordType::Association:
-      return std::make_unique<TAssociationRecord>();
-    case TRecordType::SituationAccount:
-      return std::make_unique<TSituationAccountRecord>();
-    case TRecordType::SituationValue:
-      return std::make_unique<TSituationValueRecord>();
-    case TRecordType::Project:
-      return std::make_unique<TProjectRecord>();
-  }
-  throw std::logic_error("unknown record type");
-}
 
 constexpr std::size_t Slot(THeaderList list) {
   return static_cast<std::size_t>(list);
@@ -225,45 +202,28 @@ void TDatabase::CheckCounter(TRecordType type, std::uint32_t max_id) const {
 void TDatabase::LoadChain(TBookReader& reader, std::vector<bool>* seen, TRecordList& list,
                           std::uint32_t head, int version, int depth) {
   const TRecordType type = list.Type();
-  const std::size_t frame = FrameSize(type);
-  const std::size_t payload = PayloadSize(type, version);
   const std::uint64_t limit = MaxChainLength(reader.Size(), type);
-  TRecordBuffer buffer;
-  std::uint8_t bytes[11];
   std::uint64_t count = 0;
   for (std::uint32_t offset = head; offset != 0;) {
-    if (offset < HeaderSize(EffectiveVersion(version)) || !reader.Read(offset, bytes, frame) ||
-        ++count > limit) {
-      throw TXOrvanet(kOrvDamaged, BookPath());
-    }
+    // A chain is bounded by the file: a loop or a jump outside it is damage.
+    if (++count > limit || offset >= reader.Size()) throw TXOrvanet(kOrvDamaged, BookPath());
     if (seen) {
       if ((*seen)[offset]) throw TXOrvanet(kOrvDamaged, BookPath());
       (*seen)[offset] = true;
     }
-    if (static_cast<char>(bytes[0]) != TagOf(type)) throw TXOrvanet(kOrvDamaged, BookPath());
-    // The size is not what the record is read with, but a size too small for
-    // the kind would make it overlap what follows.
-    if (LoadU16(bytes + 1) < frame + payload) throw TXOrvanet(kOrvDamaged, BookPath());
-    const std::uint32_t next = LoadU32(bytes + 3);
-    buffer.Reset(payload);
-    if (!reader.Read(offset + frame, buffer.Data(), payload)) {
-      throw TXOrvanet(kOrvDamaged, BookPath());
-    }
-    if (ReadKey()) buffer.Unscramble(*ReadKey());
-    std::unique_ptr<TRecord> record = NewRecord(type);
-    record->Read(buffer, version);
-    TRecordNode& node = list.Append(std::move(record), offset);
+    TRecordFrame frame;
+    TRecordNode& node = list.Append(
+        ReadRecordAt(reader, offset, type, version, ReadKey(), frame, BookPath()), offset);
     if (type == TRecordType::Category) {
       auto& category = node.As<TCategoryRecord>();
-      category.first_subcategory = LoadU32(bytes + 7);
-      if (category.first_subcategory != 0) {
+      category.first_subcategory = frame.sub;
+      if (frame.sub != 0) {
         // Two levels: a sub-category has no sub-categories.
         if (depth > 0) throw TXOrvanet(kOrvDamaged, BookPath());
-        LoadChain(reader, seen, category.SubCategories(), category.first_subcategory, version,
-                  depth + 1);
+        LoadChain(reader, seen, category.SubCategories(), frame.sub, version, depth + 1);
       }
     }
-    offset = next;
+    offset = frame.next;
   }
 }
 
@@ -366,34 +326,16 @@ TRecordList& TDatabase::LoadSplitLines(TOperationRecord& op) {
   return lines;
 }
 
-std::unique_ptr<TRecord> TDatabase::ReadRecordAt(TRecordType type, std::uint32_t offset,
-                                                 std::uint32_t* next) {
-  std::unique_ptr<TRecord> record;
-  WithReader([&](TBookReader& reader) {
-    const std::size_t frame = FrameSize(type);
-    const std::size_t payload = PayloadSize(type);
-    std::uint8_t bytes[11];
-    if (offset < kHeaderSize || !reader.Read(offset, bytes, frame) ||
-        static_cast<char>(bytes[0]) != TagOf(type) || LoadU16(bytes + 1) < frame + payload) {
-      throw TXOrvanet(kOrvDamaged, BookPath());
-    }
-    TRecordBuffer buffer(payload);
-    if (!reader.Read(offset + frame, buffer.Data(), payload)) {
-      throw TXOrvanet(kOrvDamaged, BookPath());
-    }
-    if (ReadKey()) buffer.Unscramble(*ReadKey());
-    record = NewRecord(type);
-    record->Read(buffer, 0);
-    if (next) *next = LoadU32(bytes + 3);
-  });
-  CheckCounter(type, record->id);
-  return record;
-}
-
 std::unique_ptr<TPeriodicRecord> TDatabase::ReadSchedule(const TOperationRecord& op) {
   RequireOpen();
   if (op.periodic == 0) return nullptr;
-  std::unique_ptr<TRecord> record = ReadRecordAt(TRecordType::Periodic, op.periodic, nullptr);
+  std::unique_ptr<TRecord> record;
+  WithReader([&](TBookReader& reader) {
+    TRecordFrame frame;
+    record =
+        ReadRecordAt(reader, op.periodic, TRecordType::Periodic, 0, ReadKey(), frame, BookPath());
+  });
+  CheckCounter(TRecordType::Periodic, record->id);
   return std::unique_ptr<TPeriodicRecord>(static_cast<TPeriodicRecord*>(record.release()));
 }
 

@@ -241,8 +241,6 @@ class TDatabase : public TDatabaseFile {
   template <class F>
   void WithReader(F&& read);
   std::unique_ptr<TRecordList> LoadHeaderList(TRecordType type, THeaderList slot);
-  std::unique_ptr<TRecord> ReadRecordAt(TRecordType type, std::uint32_t offset,
-                                        std::uint32_t* next);
   void ResolveCategory(std::uint32_t& category) const;
   bool OwnsList(const TRecordList& list) const;
   TRecordNode& NodeIn(const TRecord& record, TRecordType type) const;
