@@ -115,19 +115,19 @@ TIndexedImage FlagBitmap(std::string_view code) {
   return image;
 }
 
-// The Irish flag in 256 colours, lightly shaded towards the fly.
+// The Irish flag in 256 colours, with a darker lower and right edge.
 TIndexedImage IrishFlagBitmap() {
   TIndexedImage image(24, 16, 8, Palette256());
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 24; ++x) {
-      const unsigned shade = (x + y) % 8 < 4 ? 0 : 1;
+      const unsigned edge = (x == 23 || y == 15) ? 1 : 0;
       std::uint8_t c;
       if (x < 8) {
-        c = CubeIndex(0, 3 + shade, 1);
+        c = CubeIndex(0, 3 - edge, 1);
       } else if (x < 16) {
-        c = GreyIndex(23 - shade);
+        c = edge ? GreyIndex(19) : GreyIndex(23);
       } else {
-        c = CubeIndex(5, 3 - shade, 1);
+        c = CubeIndex(5 - edge, 3 - edge, 1);
       }
       image.Set(x, y, c);
     }
