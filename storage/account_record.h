@@ -62,6 +62,7 @@ class TAccountRecord final : public TRecord {
 
   // The operations of the account, in their chain's order.
   TRecordList& Operations() { return operations_.Make(TRecordType::Operation, this); }
+  const TRecordList& Operations() const { return operations_.Make(TRecordType::Operation, this); }
 
   std::uint16_t state = kAccountShown;
   std::uint16_t account_type = kCurrentAccount;

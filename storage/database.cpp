@@ -698,8 +698,7 @@ void TDatabase::DeleteAccount(TAccountRecord& account) {
 bool TDatabase::ScheduleUsedOutside(std::uint32_t schedule, const TAccountRecord& account) const {
   for (const TAccountRecord& other : accounts_.Records<TAccountRecord>()) {
     if (&other == &account) continue;
-    for (TRecordNode* n = const_cast<TAccountRecord&>(other).Operations().Head(); n;
-         n = n->Next()) {
+    for (TRecordNode* n = other.Operations().Head(); n; n = n->Next()) {
       if (n->As<TOperationRecord>().periodic == schedule) return true;
     }
   }

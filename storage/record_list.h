@@ -175,14 +175,15 @@ class TChildList {
 
   bool Exists() const { return list_ != nullptr; }
   TRecordList* Get() const { return list_.get(); }
-  TRecordList& Make(TRecordType type, TRecord* owner) {
-    if (!list_) list_ = std::make_unique<TRecordList>(type, owner);
+  // Made on first use, also through a const owner.
+  TRecordList& Make(TRecordType type, const TRecord* owner) const {
+    if (!list_) list_ = std::make_unique<TRecordList>(type, const_cast<TRecord*>(owner));
     return *list_;
   }
   void Drop() { list_.reset(); }
 
  private:
-  std::unique_ptr<TRecordList> list_;
+  mutable std::unique_ptr<TRecordList> list_;
 };
 
 }  // namespace ledgora
