@@ -4,7 +4,9 @@
 // positive credit). Every writer rounds the exact binary value of the double
 // half away from zero, as the C library of the original platform does with
 // "%1.2lf": 0.125 gives 0,13 and 2.675 (2.67499999... in binary) gives 2,67.
-// The writers never depend on the process locale.
+// The writers never depend on the process locale. A value that is not
+// finite (only a damaged record holds one) is written "nan", "inf" or
+// "-inf", which every reader below reads as 0.
 //
 // Separators are single 8-bit characters: ' ', ',', '.', or 0 for none. A
 // separator byte of 0x80 or above is a Windows-1252 character (the "Intl"

@@ -29,7 +29,7 @@ constexpr std::uint32_t kMaxCount = 1'000'000'000;
 // but nested repetitions of alternatives can rescan a long text many times;
 // a pathological mask on a long text is refused as an error instead of
 // hanging the dialog. The program's masks take a few steps per character.
-constexpr long kMaxSteps = 1L << 22;
+constexpr long kMaxSteps = 1L << 25;  // some 50 ms
 
 bool IsSpecial(char32_t c) {
   switch (c) {

@@ -21,7 +21,9 @@
 // is complete); a repetition without count takes as many elements as match.
 // Texts are UTF-8 and matched character by character; a letter is a letter of
 // Windows-1252. Any byte string is accepted: a byte that is not UTF-8 is one
-// character that only "!", "@" and "*" take.
+// character that only "!" and "@" take. A match is bounded to 2^25 steps
+// (elements tried); beyond that the text is refused as Error. Only nested
+// repetitions of alternatives over thousands of characters come near it.
 #pragma once
 
 #include <cstdint>

@@ -167,6 +167,16 @@ TEST(MaskMatchSize, LongTextsAndHugeCounts) {
   EXPECT_EQ(MatchMask("*999999999[x]ab", short_text, true), C);
 }
 
+TEST(MaskMatchSize, RescanningIsBounded) {
+  // Every repetition rescans the rest of the text in its first alternative:
+  // quadratic, and still answered on a field-sized text...
+  std::string digits(1000, '1');
+  EXPECT_EQ(MatchMask("*{*#a,#}", digits, false), C);
+  // ...while a pathological mask on a very long text is refused, not hung.
+  std::string long_digits(20000, '1');
+  EXPECT_EQ(MatchMask("*{*{*#a,#}b,#}", long_digits, false), X);
+}
+
 TEST(MaskCompiled, MatchesLikeTheTextForm) {
   const auto mask = TMask::Compile("&&&");
   ASSERT_TRUE(mask.has_value());
