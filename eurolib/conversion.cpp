@@ -5,6 +5,7 @@
 
 #include "eurolib/currency_table.h"
 #include "eurolib/decimal_number.h"
+#include "foundation/kdate.h"
 
 namespace ledgora::eurolib {
 
@@ -20,9 +21,9 @@ constexpr std::size_t kDoubleDifferenceSize = 21;
 constexpr int kAmountDoesNotFit = 3;
 
 // The parity of a code valid today, or the lookup's code.
-int ParityOf(std::string_view code, std::string_view& parity) {
+int ParityOf(std::string_view code, const KDate& today, std::string_view& parity) {
   const EuroCurrency* row = nullptr;
-  const int code_found = CurrencyTable().FindValid(code, &row);
+  const int code_found = CurrencyTable().FindValid(code, today, &row);
   if (code_found != kFound) return code_found;
   parity = row->parity;
   return kOk;
@@ -74,12 +75,13 @@ int ConvertAmountText(std::string_view amount, std::string_view source, std::str
   }
 
   // Step 4: both currencies valid today (the euro needs no row).
+  const KDate today = KDate::Today();
   std::string_view source_parity, target_parity;
   if (!IsEuro(source)) {
-    if (const int found = ParityOf(source, source_parity); found != kOk) return found;
+    if (const int found = ParityOf(source, today, source_parity); found != kOk) return found;
   }
   if (!IsEuro(target)) {
-    if (const int found = ParityOf(target, target_parity); found != kOk) return found;
+    if (const int found = ParityOf(target, today, target_parity); found != kOk) return found;
   }
 
   // Step 5: through the euro, one digit beyond each place that is rounded.

@@ -121,9 +121,12 @@ const EuroCurrency* TCurrencyTable::Find(std::string_view code) {
 }
 
 int TCurrencyTable::FindValid(std::string_view code, const EuroCurrency** row) {
+  return FindValid(code, KDate::Today(), row);
+}
+
+int TCurrencyTable::FindValid(std::string_view code, const KDate& today, const EuroCurrency** row) {
   const EuroCurrency* found = Find(code);
   if (found == nullptr) return kUnknownCurrency;
-  const KDate today = KDate::Today();
   if (today < found->valid_from || today > found->valid_until) return kOutsideValidity;
   *row = found;
   return kFound;

@@ -51,6 +51,8 @@ class TCurrencyTable {
   // The row of a code valid today: kFound and *row set, kUnknownCurrency, or
   // kOutsideValidity when today lies outside the row's period.
   int FindValid(std::string_view code, const EuroCurrency** row);
+  // The same against a given today (one conversion asks the clock once).
+  int FindValid(std::string_view code, const KDate& today, const EuroCurrency** row);
 
   // Row p (from 1) adds p times every digit of its parity text.
   int Checksum();

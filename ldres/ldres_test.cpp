@@ -103,9 +103,9 @@ TEST(Strings, TheEditionsTexts) {
 }
 
 TEST(Strings, CutWithoutSplittingACharacter) {
-  char buffer[11];
+  char buffer[16];
   // "Lors du té..." : the "é" would not fit whole in 10 bytes.
-  EXPECT_EQ(GetLDResString(22509, buffer, sizeof buffer), 9);
+  EXPECT_EQ(GetLDResString(22509, buffer, 11), 9);
   EXPECT_STREQ(buffer, "Lors du t");
   EXPECT_EQ(GetLDResString(22509, buffer, 12), 11);
   EXPECT_EQ(GetLDResString(22507, buffer, 1), 0);
