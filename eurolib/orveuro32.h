@@ -111,7 +111,9 @@ LEDGORA_LIBRARY_EXPORT int euro_Conversion(double amount, int input_decimals, co
 // 10: the exact conversion of an amount text into result (result_size bytes,
 // terminator included). Legacy to legacy goes through the euro, rounded to
 // one decimal more than the amount text carries. The result is not padded
-// with zeros beyond the digits the computation produced.
+// with zeros beyond the digits the computation produced. The buffer is also
+// the work area: it must hold the unrounded quotient or product (one digit
+// more than the result), or the code is 2; kEuroDoubleResultSize is ample.
 LEDGORA_LIBRARY_EXPORT int euro_Conversion(const char* amount, const char* source, char* result,
                                            const char* target, unsigned result_size,
                                            int result_decimals);
