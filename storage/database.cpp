@@ -42,6 +42,9 @@ std::uint32_t MaxId(const TRecordList& list) {
 TDatabase::TDatabase(const std::string& path, TUserPort& port, TStorageFileSystem& files)
     : TDatabaseFile(path, port, files) {}
 
+TDatabase::TDatabase(TWorkFile work, TUserPort& port, TStorageFileSystem& files)
+    : TDatabaseFile(std::move(work), port, files) {}
+
 TDatabase::~TDatabase() {
   undo_recorder_.reset();
   if (pre_download_copy_taken_) {
@@ -111,9 +114,10 @@ void TDatabase::Open(bool ask_password) {
   } catch (const TFileError& e) {
     throw TXOrvanet(kOrvFileUnavailable, WorkingCopyPath(), e.Error());
   }
+  std::optional<TWaitCursor> wait;  // from step 8 to the end of the post-load pass
   try {
     TBookReader reader(*file);
-    ReadBook(reader, ask_password);
+    ReadBook(reader, ask_password, wait);
   } catch (const TFileError& e) {
     ClearLists();
     throw TXOrvanet(kOrvDamaged, BookPath(), e.Error());
@@ -132,7 +136,7 @@ void TDatabase::Open(bool ask_password) {
   current_account_ = accounts_.Head() ? &accounts_.Head()->As<TAccountRecord>() : nullptr;
 }
 
-void TDatabase::ReadBook(TBookReader& reader, bool ask_password) {
+void TDatabase::ReadBook(TBookReader& reader, bool ask_password, std::optional<TWaitCursor>& wait) {
   std::uint8_t head[kHeaderSize] = {};
   const auto need = [&](std::size_t n) {
     if (!reader.Read(0, head, n)) throw TXOrvanet(kOrvDamaged, BookPath());
@@ -168,7 +172,7 @@ void TDatabase::ReadBook(TBookReader& reader, bool ask_password) {
   // Step 7: an older book must be converted (rebuilt) first.
   if (version < kCurrentVersion) throw TXOrvanet(kOrvMustConvert, BookPath());
   // Step 8: the rest of the header.
-  TWaitCursor wait(Port());
+  wait.emplace(Port());
   need(kHeaderSize);
   header_ = DecodeHeader(head, version);
   book_version_ = version;
@@ -342,9 +346,10 @@ std::unique_ptr<TPeriodicRecord> TDatabase::ReadSchedule(const TOperationRecord&
 void TDatabase::CreateEmptyBook() {
   if (InWritePhase()) throw std::logic_error("CreateEmptyBook inside a write phase");
   ClearLists();
-  const TBookSettings settings = header_.settings;
-  header_ = TBookHeader{};
-  header_.settings = settings;
+  // Settings and counters stay (a new book has the defaults, a copy those of
+  // its source); there are no records, so no free slots and no chains.
+  header_.free_heads = {};
+  header_.list_heads = {};
   associations_ = std::make_unique<TRecordList>(TRecordType::Association);
   situation_accounts_ = std::make_unique<TRecordList>(TRecordType::SituationAccount);
   situation_values_ = std::make_unique<TRecordList>(TRecordType::SituationValue);
@@ -371,7 +376,7 @@ void TDatabase::CreateEmptyBook() {
 // --- Saving and closing -------------------------------------------------------------
 
 bool TDatabase::Save() {
-  if (InWritePhase() || Failed()) return false;
+  if (InWritePhase() || Failed() || BookPath().empty()) return false;
   if (DirtyFlag() != 0) {
     try {
       SetDirtyFlag(0);
@@ -393,7 +398,7 @@ bool TDatabase::Save() {
 
 bool TDatabase::Close() {
   if (closed_) return true;
-  if (InWritePhase() || Failed()) return false;
+  if (InWritePhase() || Failed() || BookPath().empty()) return false;
   if (modified_ && opened_) {
     TBookSettings& s = header_.settings;
     if (s.backup_countdown > 0) --s.backup_countdown;
@@ -449,6 +454,12 @@ void TDatabase::WriteHeader(TStorageFile& file) {
     file.WriteAt(4, bytes.data() + 4, bytes.size() - 4);
   }
   modified_ = true;
+}
+
+void TDatabase::AdoptHeader(const TBookHeader& header) {
+  header_.settings = header.settings;
+  header_.counters = header.counters;
+  SetPasswordFields(header.password_flag, header.password);
 }
 
 void TDatabase::SaveHeader() {
@@ -659,6 +670,9 @@ TAccountRecord* TDatabase::FindAccount(std::uint32_t id) const {
 }
 
 TAccountRecord& TDatabase::AddAccount(std::unique_ptr<TAccountRecord> account) {
+  if (!account->Operations().Empty()) {
+    throw std::invalid_argument("an account is added without operations");
+  }
   account->first_operation = 0;
   TAccountRecord& added = RunChange([&]() -> TAccountRecord& {
     TRecordNode& node = AddRecord(accounts_, std::move(account));
@@ -793,6 +807,9 @@ TCategoryRecord& TDatabase::AddCategory(std::unique_ptr<TCategoryRecord> categor
         throw std::invalid_argument("a sub-category has no sub-categories");
       }
       list = &parent->SubCategories();
+    }
+    if (category->SubCategoriesIfAny() && !category->SubCategoriesIfAny()->Empty()) {
+      throw std::invalid_argument("a category is added without sub-categories");
     }
     category->parent = parent ? parent->id : 0;
     category->first_subcategory = 0;

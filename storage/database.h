@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ class TDatabase : public TDatabaseFile {
   // the settings, counters and free lists take the defaults of a new book.
   TDatabase(const std::string& path, TUserPort& port,
             TStorageFileSystem& files = SystemFileSystem());
+  // On a work file (see TDatabaseFile::TWorkFile): CreateEmptyBook, then
+  // the changes; Save and Close do not apply.
+  TDatabase(TWorkFile work, TUserPort& port, TStorageFileSystem& files = SystemFileSystem());
   // Frees every list; deletes the pre-download copy when one was taken
   // (SetPreDownloadCopyTaken). Never touches the book or its working copy.
   ~TDatabase() override;
@@ -66,7 +70,8 @@ class TDatabase : public TDatabaseFile {
   // working copy that cannot be opened gives 20900.
   void Open(bool ask_password);
   // Writes a new working copy holding only a full header (dirty flag 0, the
-  // current settings, no records) and takes it as opened. The book file is
+  // current settings, counters and password, no records) and takes it as
+  // opened. The book file is
   // made by the Save that follows. 20904 when the file cannot be written.
   void CreateEmptyBook();
   bool IsOpen() const { return opened_; }
@@ -96,6 +101,10 @@ class TDatabase : public TDatabaseFile {
   // The header as WriteHeader writes it now (list heads from the loaded
   // lists, the values read at opening for the others).
   TBookHeader CurrentHeader() const;
+  // Takes the settings, the identifier counters and the password of another
+  // book's header (a copy made from it keeps them); the scrambling keys are
+  // not changed.
+  void AdoptHeader(const TBookHeader& header);
   // The version the working copy stated at opening.
   int BookVersion() const { return book_version_; }
   std::uint32_t Counter(TRecordType type) const { return header_.counters[IndexOf(type)]; }
@@ -233,7 +242,7 @@ class TDatabase : public TDatabaseFile {
 
   void RequireOpen() const;
   void ClearLists();
-  void ReadBook(TBookReader& reader, bool ask_password);
+  void ReadBook(TBookReader& reader, bool ask_password, std::optional<TWaitCursor>& wait);
   void AskPassword();
   void LoadChain(TBookReader& reader, std::vector<bool>* seen, TRecordList& list,
                  std::uint32_t head, int version, int depth);

@@ -41,6 +41,9 @@ TDatabaseFile::TDatabaseFile(const std::string& path, TUserPort& port, TStorageF
   }
 }
 
+TDatabaseFile::TDatabaseFile(TWorkFile work, TUserPort& port, TStorageFileSystem& files)
+    : port_(port), files_(files), working_path_(platform::AbsolutePath(work.path)) {}
+
 void TDatabaseFile::SetDirtyFlag(std::uint32_t value) {
   if (dirty_ == value) return;
   try {
@@ -56,11 +59,13 @@ void TDatabaseFile::SetDirtyFlag(std::uint32_t value) {
 }
 
 void TDatabaseFile::BeginWrite() {
+  // After a failed change nothing more is written, not even inside a phase
+  // that is still open.
+  if (failed_) throw TXOrvanet(kOrvDamaged, working_path_);
   if (depth_ > 0) {
     ++depth_;
     return;
   }
-  if (failed_) throw TXOrvanet(kOrvDamaged, working_path_);
   SetDirtyFlag(1);
   try {
     file_ = files_.Open(working_path_, TOpenMode::ReadWrite);

@@ -46,6 +46,13 @@ class TDatabaseFile {
   // is copied to the working copy unless that exists already
   // (WorkingCopyExisted). A path with neither ending throws 20902.
   TDatabaseFile(const std::string& path, TUserPort& port, TStorageFileSystem& files);
+  // A file written directly, with no book behind it (the work files of the
+  // rebuild and the archive): path is the file written, BookPath() is empty,
+  // nothing enters the profiles and nothing is copied.
+  struct TWorkFile {
+    std::string path;
+  };
+  TDatabaseFile(TWorkFile work, TUserPort& port, TStorageFileSystem& files);
   virtual ~TDatabaseFile() = default;
   TDatabaseFile(const TDatabaseFile&) = delete;
   TDatabaseFile& operator=(const TDatabaseFile&) = delete;

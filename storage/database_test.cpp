@@ -80,6 +80,28 @@ TEST_F(DatabaseTest, ConstructionPreparesTheWorkingCopyAndTheProfiles) {
   EXPECT_EQ(CodeOf([&] { TDatabase bad(PathOf("notes.txt"), port_); }), kOrvNotABook);
 }
 
+TEST_F(DatabaseTest, AWorkFileIsWrittenDirectly) {
+  TBookHeader source;
+  source.settings.max_situations = 3;
+  source.counters[IndexOf(TRecordType::Account)] = 40;
+  TDatabase db(TDatabase::TWorkFile{PathOf("Rebuild.$$$")}, port_);
+  db.SetDurable(false);
+  db.AdoptHeader(source);
+  db.CreateEmptyBook();
+  db.SetNumbering(false);
+  auto account = Account("Courant");
+  account->id = 12;
+  db.AddAccount(std::move(account));
+  const std::string bytes = ReadAll(PathOf("Rebuild.$$$"));
+  EXPECT_EQ(bytes[468], 'C');
+  EXPECT_EQ(U32At(bytes, 468 + 7), 12u);
+  EXPECT_EQ(U16At(bytes, 109), 3);
+  EXPECT_EQ(U32At(bytes, kCounters), 40u);
+  EXPECT_TRUE(db.BookPath().empty());
+  EXPECT_FALSE(db.Save());
+  EXPECT_TRUE(RecentBooks()[0].empty());
+}
+
 // --- Opening: the refusals in their order ----------------------------------------
 
 struct TOpenRow {
@@ -571,6 +593,8 @@ TEST_F(DatabaseTest, ABookReopensAsItWasWritten) {
 
   auto reopened = OpenBook();
   EXPECT_EQ(reopened->CurrentHeader(), written);
+  EXPECT_EQ(port_.WaitCount(), 1);  // shown from the header to the end of the opening
+  EXPECT_EQ(port_.WaitDepth(), 0);
   EXPECT_EQ(reopened->CurrentAccount(), &reopened->Accounts().Head()->As<TAccountRecord>());
   EXPECT_EQ(reopened->CurrentAccount()->balance, 70);  // the default balance
   EXPECT_EQ(reopened->Projects().Head()->As<TProjectRecord>().label, "Vacances");
