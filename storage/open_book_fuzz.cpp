@@ -68,7 +68,10 @@ void Exercise(TDatabase& db) {
     op->label = "fuzz";
     TOperationRecord& added = db.AddOperation(*account, std::move(op));
     added.amount = -1;
+    added.kind = kOpSplit;
     db.ModifyOperation(added);
+    db.AddSplitLine(added, std::make_unique<TSplitLineRecord>());
+    db.ReplaceSchedule(added, std::make_unique<TPeriodicRecord>());
     db.DeleteOperation(account->Operations().Head()->As<TOperationRecord>());
   }
   if (TRecordNode* category = db.Categories().Head()) {

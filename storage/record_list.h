@@ -7,7 +7,8 @@
 // The list knows who holds its head in the file (its owner): the book
 // header for a top-level list (owner null), else the record that owns the
 // chain (the account of an operation chain, the operation of a split-line
-// chain, the parent of a sub-category chain).
+// chain, the parent of a sub-category chain). Such a list is held by its
+// owner record (TChildList), a category's sub-categories included.
 //
 // Keyed lists (operations, accounts, categories, associations, projects,
 // situation values) also keep their nodes in a vector in list order, so that
