@@ -10,18 +10,20 @@
 namespace ledgora {
 
 const std::array<std::string_view, 13> kMonthNames = {
-    "",     "Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",
-    "Juillet", "Août", "Septembre", "Octobre", "Novembre", "Décembre"};
+    "",        "Janvier", "Février",   "Mars",    "Avril",    "Mai",     "Juin",
+    "Juillet", "Août",    "Septembre", "Octobre", "Novembre", "Décembre"};
 const std::array<std::string_view, 13> kMonthAbbreviations = {
     "", "Jan", "Fév", "Mar", "Avr", "Mai", "Jun", "Jul", "Aoû", "Sep", "Oct", "Nov", "Déc"};
-const std::array<std::string_view, 8> kWeekdayNames = {
-    "", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
+const std::array<std::string_view, 8> kWeekdayNames = {"",      "Lundi",    "Mardi",  "Mercredi",
+                                                       "Jeudi", "Vendredi", "Samedi", "Dimanche"};
 
 namespace {
 
 constexpr std::uint32_t kEpoch = 1721119;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Reads the first or second number of a text form: two digits, one digit, or
 // the value 1 without using a character.
@@ -133,11 +135,19 @@ KDate::Parts KDate::Split() const {
   return Parts{day, m, year};
 }
 
-unsigned KDate::Day() const { return Split().day; }
-unsigned KDate::Month() const { return Split().month; }
-unsigned KDate::Year() const { return Split().year; }
+unsigned KDate::Day() const {
+  return Split().day;
+}
+unsigned KDate::Month() const {
+  return Split().month;
+}
+unsigned KDate::Year() const {
+  return Split().year;
+}
 
-unsigned KDate::DayOfWeek() const { return ((day_number_ + 1) % 7 + 6) % 7 + 1; }
+unsigned KDate::DayOfWeek() const {
+  return ((day_number_ + 1) % 7 + 6) % 7 + 1;
+}
 
 void KDate::Assign(unsigned day, unsigned month, unsigned year) {
   while (day > 1 && !IsValidDate(month, day, year)) --day;
@@ -218,7 +228,8 @@ KDate KDate::FromText(std::string_view text, unsigned flags) {
     SkipChar(s, pos);
     std::size_t end = s.find(' ', std::min(pos, s.size()));
     if (end == std::string::npos) end = s.size();
-    const std::string_view word = std::string_view(s).substr(std::min(pos, s.size()), end - std::min(pos, s.size()));
+    const std::string_view word =
+        std::string_view(s).substr(std::min(pos, s.size()), end - std::min(pos, s.size()));
     month = 1;
     for (unsigned m = 1; m <= 12; ++m) {
       if (word == kMonthNames[m]) {

@@ -80,7 +80,9 @@ class KDate {
   static unsigned ExpandYear(unsigned year);
 
   friend bool operator==(const KDate& a, const KDate& b) { return a.day_number_ == b.day_number_; }
-  friend auto operator<=>(const KDate& a, const KDate& b) { return a.day_number_ <=> b.day_number_; }
+  friend auto operator<=>(const KDate& a, const KDate& b) {
+    return a.day_number_ <=> b.day_number_;
+  }
 
  private:
   struct Parts {

@@ -38,29 +38,28 @@ TEST_P(KDateRead, ReadsText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, KDateRead,
-    ::testing::Values(
-        ReadCase{"LeapDay2000", "29/02/2000", 3, 29, 2, 2000, '/'},
-        ReadCase{"NoLeapDay1900", "29/02/1900", 3, 0, 0, 0, 0},
-        ReadCase{"NoLeapDay2003", "29/02/2003", 3, 0, 0, 0, 0},
-        ReadCase{"ThirtyFirstApril", "31/04/2003", 3, 0, 0, 0, 0},
-        ReadCase{"DayZero", "00/01/2003", 3, 0, 0, 0, 0},
-        ReadCase{"ShortNumbers", "5/3/03", 3, 5, 3, 2003, '/'},
-        ReadCase{"HyphenKept", "05-03-2003", 3, 5, 3, 2003, '-'},
-        ReadCase{"MonthFirst", "03/05/2003", 0, 5, 3, 2003, '/'},
-        ReadCase{"NoSeparators", "05032003", 7, 5, 3, 2003, '/'},
-        ReadCase{"YearFirstShort", "030305", 12, 5, 3, 2003, '/'},
-        ReadCase{"YearFirstLong", "20030305", 14, 5, 3, 2003, '/'},
-        ReadCase{"Abbreviated", " 5 Mar 2003", 18, 5, 3, 2003, '/'},
-        ReadCase{"AbbreviatedAccent", "12 Déc 2004", 18, 12, 12, 2004, '/'},
-        ReadCase{"UnknownAbbreviation", "05 Xyz 2003", 16, 5, 1, 2003, '/'},
-        ReadCase{"FullName", " 5 Mars 03", 32, 5, 3, 2003, '/'},
-        ReadCase{"FullNameAccent", "14 Février 2010", 34, 14, 2, 2010, '/'},
-        ReadCase{"Empty", "", 3, 0, 0, 0, 0},
-        ReadCase{"Garbage", "abc", 3, 0, 0, 0, 0},
-        ReadCase{"NoYear", "05/03", 3, 0, 0, 0, 0},
-        ReadCase{"YearFirstWithSeparators", "2003-03-05", 10, 5, 3, 2003, '-'},
-        ReadCase{"WindowLow", "01/01/77", 3, 1, 1, 1977, '/'},
-        ReadCase{"WindowHigh", "01/01/76", 3, 1, 1, 2076, '/'}),
+    ::testing::Values(ReadCase{"LeapDay2000", "29/02/2000", 3, 29, 2, 2000, '/'},
+                      ReadCase{"NoLeapDay1900", "29/02/1900", 3, 0, 0, 0, 0},
+                      ReadCase{"NoLeapDay2003", "29/02/2003", 3, 0, 0, 0, 0},
+                      ReadCase{"ThirtyFirstApril", "31/04/2003", 3, 0, 0, 0, 0},
+                      ReadCase{"DayZero", "00/01/2003", 3, 0, 0, 0, 0},
+                      ReadCase{"ShortNumbers", "5/3/03", 3, 5, 3, 2003, '/'},
+                      ReadCase{"HyphenKept", "05-03-2003", 3, 5, 3, 2003, '-'},
+                      ReadCase{"MonthFirst", "03/05/2003", 0, 5, 3, 2003, '/'},
+                      ReadCase{"NoSeparators", "05032003", 7, 5, 3, 2003, '/'},
+                      ReadCase{"YearFirstShort", "030305", 12, 5, 3, 2003, '/'},
+                      ReadCase{"YearFirstLong", "20030305", 14, 5, 3, 2003, '/'},
+                      ReadCase{"Abbreviated", " 5 Mar 2003", 18, 5, 3, 2003, '/'},
+                      ReadCase{"AbbreviatedAccent", "12 Déc 2004", 18, 12, 12, 2004, '/'},
+                      ReadCase{"UnknownAbbreviation", "05 Xyz 2003", 16, 5, 1, 2003, '/'},
+                      ReadCase{"FullName", " 5 Mars 03", 32, 5, 3, 2003, '/'},
+                      ReadCase{"FullNameAccent", "14 Février 2010", 34, 14, 2, 2010, '/'},
+                      ReadCase{"Empty", "", 3, 0, 0, 0, 0},
+                      ReadCase{"Garbage", "abc", 3, 0, 0, 0, 0},
+                      ReadCase{"NoYear", "05/03", 3, 0, 0, 0, 0},
+                      ReadCase{"YearFirstWithSeparators", "2003-03-05", 10, 5, 3, 2003, '-'},
+                      ReadCase{"WindowLow", "01/01/77", 3, 1, 1, 1977, '/'},
+                      ReadCase{"WindowHigh", "01/01/76", 3, 1, 1, 2076, '/'}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KDateTest, FormsOfFifthMarch2003) {
@@ -81,7 +80,8 @@ TEST_F(KDateTest, WrittenFormsReadBack) {
     for (const KDate d : {KDate(5, 3, 2003), KDate(31, 12, 2030), KDate(29, 2, 2004)}) {
       // The compact year-first form has no separators: it reads with KD_NOSEP.
       const unsigned read_flags = (flags & KD_YEARFIRST) ? flags | KD_NOSEP : flags;
-      EXPECT_EQ(KDate::FromText(d.Format(flags), read_flags), d) << d.Format(flags) << " with " << flags;
+      EXPECT_EQ(KDate::FromText(d.Format(flags), read_flags), d)
+          << d.Format(flags) << " with " << flags;
     }
   }
 }
@@ -93,12 +93,13 @@ TEST_F(KDateTest, SeparatorOfTheReadTextIsWrittenBack) {
 TEST_F(KDateTest, DayNumberAndWeekday) {
   const KDate d(1, 1, 2000);
   EXPECT_EQ(d.DayNumber(), 2451545u);
-  EXPECT_EQ(d.DayOfWeek(), 6u);  // Saturday
+  EXPECT_EQ(d.DayOfWeek(), 6u);                    // Saturday
   EXPECT_EQ(KDate(10, 12, 2026).DayOfWeek(), 4u);  // Thursday
   EXPECT_EQ(KDate(0, 1, 2003).DayNumber(), 0u);
   EXPECT_LT(KDate(), KDate(1, 1, 1900));
   // Calendar parts round-trip over four centuries.
-  for (std::uint32_t n = KDate(1, 1, 1900).DayNumber(); n < KDate(1, 1, 2300).DayNumber(); n += 37) {
+  for (std::uint32_t n = KDate(1, 1, 1900).DayNumber(); n < KDate(1, 1, 2300).DayNumber();
+       n += 37) {
     const KDate d2 = KDate::FromDayNumber(n);
     EXPECT_EQ(KDate(d2.Day(), d2.Month(), d2.Year()).DayNumber(), n);
   }
@@ -117,7 +118,9 @@ class KDateMove : public KDateTest, public ::testing::WithParamInterface<MoveCas
 TEST_P(KDateMove, Moves) {
   const MoveCase& c = GetParam();
   KDate d = c.from;
-  const std::uint32_t r = c.kind == 0 ? d.AddMonths(c.n) : c.kind == 1 ? d.SubMonths(c.n) : d.AddYears(c.n);
+  const std::uint32_t r = c.kind == 0   ? d.AddMonths(c.n)
+                          : c.kind == 1 ? d.SubMonths(c.n)
+                                        : d.AddYears(c.n);
   EXPECT_EQ(d, c.to) << d.Format(3);
   EXPECT_EQ(r, c.to.DayNumber());
 }
@@ -132,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MoveCase{"MinusThree", KDate(15, 3, 2003), 1, 3, KDate(15, 12, 2002)},
                       MoveCase{"MinusTwelve", KDate(15, 3, 2003), 1, 12, KDate(15, 3, 2002)},
                       MoveCase{"LeapDayPlusYear", KDate(29, 2, 2004), 2, 1, KDate(28, 2, 2005)},
-                      MoveCase{"OnlyLow16BitsCount", KDate(15, 3, 2003), 0, 65536 + 1, KDate(15, 4, 2003)}),
+                      MoveCase{"OnlyLow16BitsCount", KDate(15, 3, 2003), 0, 65536 + 1,
+                               KDate(15, 4, 2003)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KDateTest, StaticHelpers) {

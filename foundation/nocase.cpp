@@ -10,10 +10,14 @@ char32_t BaseLetter(char32_t cp) {
   cp = FoldLower(cp);
   if (cp < 0xE0) {
     switch (cp) {
-      case 0x0161: return 's';  // š
-      case 0x0153: return 'o';  // œ
-      case 0x017E: return 'z';  // ž
-      default: return cp;
+      case 0x0161:
+        return 's';  // š
+      case 0x0153:
+        return 'o';  // œ
+      case 0x017E:
+        return 'z';  // ž
+      default:
+        return cp;
     }
   }
   if (cp > 0xFF) return cp;
@@ -29,11 +33,16 @@ char32_t FoldUpper(char32_t cp) {
   if (cp >= 'a' && cp <= 'z') return cp - 32;
   if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 32;
   switch (cp) {
-    case 0x0161: return 0x0160;  // š
-    case 0x0153: return 0x0152;  // œ
-    case 0x017E: return 0x017D;  // ž
-    case 0x00FF: return 0x0178;  // ÿ
-    default: return cp;
+    case 0x0161:
+      return 0x0160;  // š
+    case 0x0153:
+      return 0x0152;  // œ
+    case 0x017E:
+      return 0x017D;  // ž
+    case 0x00FF:
+      return 0x0178;  // ÿ
+    default:
+      return cp;
   }
 }
 
@@ -41,11 +50,16 @@ char32_t FoldLower(char32_t cp) {
   if (cp >= 'A' && cp <= 'Z') return cp + 32;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
   switch (cp) {
-    case 0x0160: return 0x0161;
-    case 0x0152: return 0x0153;
-    case 0x017D: return 0x017E;
-    case 0x0178: return 0x00FF;
-    default: return cp;
+    case 0x0160:
+      return 0x0161;
+    case 0x0152:
+      return 0x0153;
+    case 0x017D:
+      return 0x017E;
+    case 0x0178:
+      return 0x00FF;
+    default:
+      return cp;
   }
 }
 

@@ -54,8 +54,12 @@ inline TCalendarDay Today() {
 }
 
 // Pins "today" until Unpin (tests, the demo).
-inline void PinToday(TCalendarDay day) { detail::PinnedToday() = day; }
-inline void UnpinToday() { detail::PinnedToday().reset(); }
+inline void PinToday(TCalendarDay day) {
+  detail::PinnedToday() = day;
+}
+inline void UnpinToday() {
+  detail::PinnedToday().reset();
+}
 
 // Pins for the lifetime of the object, restoring what was pinned before.
 class TPinnedToday {

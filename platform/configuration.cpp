@@ -82,10 +82,16 @@ void SetConfiguration(TConfiguration configuration) {
   Current() = std::make_unique<TConfiguration>(std::move(configuration));
 }
 
-void ResetConfiguration() { Current().reset(); }
+void ResetConfiguration() {
+  Current().reset();
+}
 
-TIniFile Profile() { return TIniFile(Configuration().profile_path); }
-TIniFile WinProfile() { return TIniFile(Configuration().win_ini_path); }
+TIniFile Profile() {
+  return TIniFile(Configuration().profile_path);
+}
+TIniFile WinProfile() {
+  return TIniFile(Configuration().win_ini_path);
+}
 
 std::string ProfileReadText(std::string_view section, std::string_view key, std::string_view def,
                             std::size_t max_chars, const std::string& file) {

@@ -63,17 +63,17 @@ TFileResult ReplaceWith(const std::string& target, Fill fill) {
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool IsDirectory(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   return static_cast<std::uint64_t>(st.st_size);
 }
@@ -90,7 +90,7 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool RemoveReadOnly(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
   if (st.st_mode & S_IWUSR) return true;
   return ::chmod(path.c_str(), st.st_mode | S_IWUSR) == 0;
@@ -116,7 +116,8 @@ std::optional<std::string> ReadFile(const std::string& path) {
 }
 
 TFileResult ReplaceFileContents(const std::string& target, std::string_view bytes) {
-  return ReplaceWith(target, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno; });
+  return ReplaceWith(target,
+                     [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno; });
 }
 
 TFileResult CopyFileSafely(const std::string& source, const std::string& target, bool overwrite) {

@@ -183,7 +183,8 @@ bool TIniFile::WriteText(std::string_view section, std::string_view key, std::st
     Line entry{Utf8ToCp1252(key) + "=" + encoded_value, eol};
     if (loc.section_found) {
       // The line before the new one must end, even if it was the last one.
-      if (loc.insert_at > 0 && lines[loc.insert_at - 1].end.empty()) lines[loc.insert_at - 1].end = eol;
+      if (loc.insert_at > 0 && lines[loc.insert_at - 1].end.empty())
+        lines[loc.insert_at - 1].end = eol;
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(loc.insert_at), std::move(entry));
     } else {
       if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;

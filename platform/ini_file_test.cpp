@@ -28,7 +28,8 @@ class IniTest : public ::testing::Test {
 };
 
 TEST_F(IniTest, ReadsWithoutRegardToCase) {
-  Put("; comment\r\n[Setup]\r\nDatabase = C:\\livre.vx \r\nFilter=2x\r\n[Intl]\r\nsThousand=\" \"\r\n");
+  Put("; comment\r\n[Setup]\r\nDatabase = C:\\livre.vx \r\nFilter=2x\r\n[Intl]\r\nsThousand=\" "
+      "\"\r\n");
   TIniFile ini(path_);
   EXPECT_EQ(ini.ReadText("SETUP", "database", "none"), "C:\\livre.vx");
   EXPECT_EQ(ini.ReadInt("setup", "FILTER", 7), 2);
@@ -48,9 +49,10 @@ TEST_F(IniTest, WritesKeepEveryOtherLineAsItWas) {
   ASSERT_TRUE(ini.WriteInt("Setup", "New", -5));
   ASSERT_TRUE(ini.WriteText("Other", "C", "3"));
   ASSERT_TRUE(ini.WriteText("Third", "D", "4"));
-  EXPECT_EQ(Get(),
-            "garbage line without equals\r\n[Setup]\r\n; kept comment\r\nA=\xE9t\xE9\r\n\xFF\xFE odd "
-            "bytes\r\nNew=-5\r\n\r\n[Other]\r\nB=2\r\nC=3\r\n[Third]\r\nD=4\r\n");
+  EXPECT_EQ(
+      Get(),
+      "garbage line without equals\r\n[Setup]\r\n; kept comment\r\nA=\xE9t\xE9\r\n\xFF\xFE odd "
+      "bytes\r\nNew=-5\r\n\r\n[Other]\r\nB=2\r\nC=3\r\n[Third]\r\nD=4\r\n");
   EXPECT_EQ(ini.ReadText("SETUP", "A", ""), "été");
   EXPECT_EQ(ini.ReadInt("Setup", "New", 0), -5);
   ASSERT_TRUE(ini.DeleteKey("SETUP", "new"));
@@ -60,8 +62,8 @@ TEST_F(IniTest, WritesKeepEveryOtherLineAsItWas) {
 
 TEST_F(IniTest, DamagedFilesAreReadWithoutCrashing) {
   for (const std::string& bytes : {std::string(""), std::string("no sections at all\nx=1\n"),
-                                  std::string("[unclosed\n=\n[]\n==\n", 18), std::string("\0\0[S]\0=\0", 9),
-                                  std::string("[S]\nk=v\r")}) {
+                                   std::string("[unclosed\n=\n[]\n==\n", 18),
+                                   std::string("\0\0[S]\0=\0", 9), std::string("[S]\nk=v\r")}) {
     Put(bytes);
     TIniFile ini(path_);
     ini.ReadText("S", "k", "");
@@ -88,7 +90,10 @@ class ConfigurationTest : public IniTest {
     MakeDirectories(dir_ + "/prog");
   }
   void TearDown() override {
-    if (saved_home_) setenv("LEDGORA_HOME", saved_home_->c_str(), 1); else unsetenv("LEDGORA_HOME");
+    if (saved_home_)
+      setenv("LEDGORA_HOME", saved_home_->c_str(), 1);
+    else
+      unsetenv("LEDGORA_HOME");
     ResetConfiguration();
     IniTest::TearDown();
   }

@@ -5,14 +5,22 @@ namespace {
 
 const char* ButtonName(TButton b) {
   switch (b) {
-    case TButton::Ok: return "Ok";
-    case TButton::Cancel: return "Cancel";
-    case TButton::Abort: return "Abort";
-    case TButton::Retry: return "Retry";
-    case TButton::Ignore: return "Ignore";
-    case TButton::Yes: return "Yes";
-    case TButton::No: return "No";
-    case TButton::None: break;
+    case TButton::Ok:
+      return "Ok";
+    case TButton::Cancel:
+      return "Cancel";
+    case TButton::Abort:
+      return "Abort";
+    case TButton::Retry:
+      return "Retry";
+    case TButton::Ignore:
+      return "Ignore";
+    case TButton::Yes:
+      return "Yes";
+    case TButton::No:
+      return "No";
+    case TButton::None:
+      break;
   }
   return "None";
 }
@@ -100,9 +108,13 @@ void TScriptedUserPort::BeginProgress(std::string_view text) {
   log_.push_back(std::move(e));
 }
 
-void TScriptedUserPort::SetProgress(int percent) { progress_.push_back(percent); }
+void TScriptedUserPort::SetProgress(int percent) {
+  progress_.push_back(percent);
+}
 
-void TScriptedUserPort::EndProgress() { --progress_depth_; }
+void TScriptedUserPort::EndProgress() {
+  --progress_depth_;
+}
 
 std::vector<std::string> TScriptedUserPort::Messages() const {
   std::vector<std::string> out;

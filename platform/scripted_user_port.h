@@ -25,13 +25,13 @@ class TScriptedUserPort : public TUserPort {
   struct Entry {
     enum class Kind { Message, Text, File, Progress };
     Kind kind = Kind::Message;
-    std::string text;     // message text, prompt, file caption, progress text
+    std::string text;  // message text, prompt, file caption, progress text
     std::string caption;
     TIcon icon = TIcon::None;
     TButtons buttons = TButtons::Ok;
     std::vector<std::string> labels;
     std::vector<std::string> details;
-    std::string answer;   // what the script answered, as text
+    std::string answer;  // what the script answered, as text
   };
 
   // Script, consumed in order by the questions of the matching kind.
@@ -45,7 +45,10 @@ class TScriptedUserPort : public TUserPort {
   void BeginProgress(std::string_view text) override;
   void SetProgress(int percent) override;
   void EndProgress() override;
-  void BeginWaitCursor() override { ++wait_depth_; ++wait_count_; }
+  void BeginWaitCursor() override {
+    ++wait_depth_;
+    ++wait_count_;
+  }
   void EndWaitCursor() override { --wait_depth_; }
   int FocusedControlId() const override { return focused_control_; }
 

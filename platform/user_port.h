@@ -21,19 +21,34 @@ inline constexpr std::string_view kProgramName = "Ledgora";
 enum class TIcon { None, Information, Exclamation, Question, Stop };
 
 // Button identities (the values of the classic message-box answers).
-enum class TButton { None = 0, Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+enum class TButton {
+  None = 0,
+  Ok = 1,
+  Cancel = 2,
+  Abort = 3,
+  Retry = 4,
+  Ignore = 5,
+  Yes = 6,
+  No = 7
+};
 
 enum class TButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 
 // The buttons of a set, in the order they are shown.
 inline std::vector<TButton> ButtonsOf(TButtons set) {
   switch (set) {
-    case TButtons::Ok: return {TButton::Ok};
-    case TButtons::OkCancel: return {TButton::Ok, TButton::Cancel};
-    case TButtons::YesNo: return {TButton::Yes, TButton::No};
-    case TButtons::YesNoCancel: return {TButton::Yes, TButton::No, TButton::Cancel};
-    case TButtons::RetryCancel: return {TButton::Retry, TButton::Cancel};
-    case TButtons::AbortRetryIgnore: return {TButton::Abort, TButton::Retry, TButton::Ignore};
+    case TButtons::Ok:
+      return {TButton::Ok};
+    case TButtons::OkCancel:
+      return {TButton::Ok, TButton::Cancel};
+    case TButtons::YesNo:
+      return {TButton::Yes, TButton::No};
+    case TButtons::YesNoCancel:
+      return {TButton::Yes, TButton::No, TButton::Cancel};
+    case TButtons::RetryCancel:
+      return {TButton::Retry, TButton::Cancel};
+    case TButtons::AbortRetryIgnore:
+      return {TButton::Abort, TButton::Retry, TButton::Ignore};
   }
   return {TButton::Ok};
 }
@@ -146,7 +161,9 @@ class TWaitCursor {
 // A progress window for the lifetime of the object.
 class TProgressWindow {
  public:
-  TProgressWindow(TUserPort& port, std::string_view text) : port_(port) { port_.BeginProgress(text); }
+  TProgressWindow(TUserPort& port, std::string_view text) : port_(port) {
+    port_.BeginProgress(text);
+  }
   ~TProgressWindow() { port_.EndProgress(); }
   void Set(int percent) { port_.SetProgress(percent); }
   TProgressWindow(const TProgressWindow&) = delete;
