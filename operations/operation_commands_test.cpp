@@ -21,7 +21,8 @@ class CommandsTest : public TOperationsTest {
   TOperationCommands Commands() { return TOperationCommands(List()); }
   std::string Labels(const std::string& account) {
     std::string out;
-    for (const TOperationRecord* op : Reopen().Operations(account)) {
+    const TReopened book = Reopen();  // the range must not outlive the reopened book
+    for (const TOperationRecord* op : book.Operations(account)) {
       if (!out.empty()) out += ' ';
       out += op->label;
     }
