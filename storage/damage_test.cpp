@@ -130,8 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
                      PutU32At(b, l.sub_category + kNext, l.category);
                    },
                    true},
-        TDamageRow{"CounterBelowAnIdentifierInUse",
-                   [](std::string& b, const TLayout&) { PutU32At(b, 372 + 4 * 2, 1); }, true},
         TDamageRow{"AssociationChainLoops",
                    [](std::string& b, const TLayout& l) {
                      PutU32At(b, l.association + kNext, l.association);

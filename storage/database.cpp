@@ -9,6 +9,7 @@
 #include "platform/configuration.h"
 #include "platform/files.h"
 #include "storage/book_reader.h"
+#include "storage/record_scanner.h"
 #include "storage/records.h"
 #include "storage/xorvanet.h"
 
@@ -79,6 +80,8 @@ decltype(auto) TDatabase::RunChange(F&& body) {
 
 void TDatabase::ClearLists() {
   current_account_ = nullptr;
+  wrapped_ = {};
+  for (auto& ids : in_use_) ids.reset();
   accounts_.Clear();
   categories_.Clear();
   projects_.Clear();
@@ -89,7 +92,7 @@ void TDatabase::ClearLists() {
 
 // --- Opening ---------------------------------------------------------------------
 
-void TDatabase::AskPassword() {
+void AskBookPassword(TUserPort& port, const std::string& password, const std::string& book_path) {
   TTextRequest request;
   request.kind = TTextRequest::Kind::Password;
   request.caption = "Mot de passe";
@@ -97,11 +100,15 @@ void TDatabase::AskPassword() {
   request.max_chars = 8;
   request.upper_case = true;
   for (;;) {
-    const std::optional<std::string> typed = Port().AskText(request);
-    if (!typed) throw TXOrvanet(kOrvNoPassword, BookPath());
-    if (ComparePassword(*typed)) return;
-    Port().Show("Mot de passe non valide !", TIcon::Stop);
+    const std::optional<std::string> typed = port.AskText(request);
+    if (!typed) throw TXOrvanet(kOrvNoPassword, book_path);
+    if (TDatabaseFile::PasswordMatches(password, *typed)) return;
+    port.Show("Mot de passe non valide !", TIcon::Stop);
   }
+}
+
+void TDatabase::AskPassword() {
+  AskBookPassword(Port(), Password(), BookPath());
 }
 
 void TDatabase::Open(bool ask_password) {
@@ -192,15 +199,46 @@ void TDatabase::ReadBook(TBookReader& reader, bool ask_password, std::optional<T
   // Step 10: the categories with their sub-categories, the projects.
   LoadChain(reader, &seen, categories_, header_.list_heads[Slot(THeaderList::Categories)], 0, 0);
   LoadChain(reader, &seen, projects_, header_.list_heads[Slot(THeaderList::Projects)], 0, 0);
-  CheckCounter(TRecordType::Account, MaxId(accounts_));
-  CheckCounter(TRecordType::Operation, max_operation);
-  CheckCounter(TRecordType::Category, MaxId(categories_));
-  CheckCounter(TRecordType::Project, MaxId(projects_));
+  RepairCounter(TRecordType::Account, MaxId(accounts_));
+  RepairCounter(TRecordType::Operation, max_operation);
+  RepairCounter(TRecordType::Category, MaxId(categories_));
+  RepairCounter(TRecordType::Project, MaxId(projects_));
 }
 
-void TDatabase::CheckCounter(TRecordType type, std::uint32_t max_id) const {
-  // A counter below an identifier in use would hand that identifier out again.
-  if (max_id > header_.counters[IndexOf(type)]) throw TXOrvanet(kOrvDamaged, BookPath());
+void TDatabase::RepairCounter(TRecordType type, std::uint32_t max_id) {
+  // A counter below an identifier in use would hand that identifier out
+  // again. 4294967295 in use means the numbering went round: raising the
+  // counter there would give 1 next, which older records may hold.
+  std::uint32_t& counter = header_.counters[IndexOf(type)];
+  if (max_id <= counter) return;
+  if (max_id == 0xFFFFFFFFu) {
+    wrapped_[IndexOf(type)] = true;
+  } else {
+    counter = max_id;
+  }
+}
+
+const std::unordered_set<std::uint32_t>& TDatabase::IdentifiersInUse(TRecordType type) {
+  std::unique_ptr<std::unordered_set<std::uint32_t>>& known = in_use_[IndexOf(type)];
+  if (known) return *known;
+  // Every live record of the kind in the file, chained or not: a record
+  // that a crash left unlinked still holds its identifier.
+  auto ids = std::make_unique<std::unordered_set<std::uint32_t>>();
+  WithReader([&](TBookReader& reader) {
+    TRecordScanner scanner(reader, 0, BookPath());
+    TScannedRecord r;
+    while (scanner.Next(r)) {
+      if (r.Released() || r.type != type) continue;
+      TRecordBuffer id(4);
+      if (!reader.Read(r.offset + FrameSize(type), id.Data(), 4)) {
+        throw TXOrvanet(kOrvDamaged, BookPath());
+      }
+      if (ReadKey()) id.Unscramble(*ReadKey());
+      ids->insert(id.GetU32());
+    }
+  });
+  known = std::move(ids);
+  return *known;
 }
 
 void TDatabase::LoadChain(TBookReader& reader, std::vector<bool>* seen, TRecordList& list,
@@ -263,7 +301,7 @@ std::unique_ptr<TRecordList> TDatabase::LoadHeaderList(TRecordType type, THeader
   if (head != 0) {
     WithReader([&](TBookReader& reader) { LoadChain(reader, nullptr, *list, head, 0, 0); });
   }
-  CheckCounter(type, MaxId(*list));
+  RepairCounter(type, MaxId(*list));
   if (type == TRecordType::Association) {
     for (TAssociationRecord& a : list->Records<TAssociationRecord>()) ResolveCategory(a.category);
   }
@@ -321,7 +359,7 @@ TRecordList& TDatabase::LoadSplitLines(TOperationRecord& op) {
       WithReader(
           [&](TBookReader& reader) { LoadChain(reader, nullptr, lines, op.first_split, 0, 0); });
     }
-    CheckCounter(TRecordType::SplitLine, MaxId(lines));
+    RepairCounter(TRecordType::SplitLine, MaxId(lines));
   } catch (...) {
     op.DropSplitLines();
     throw;
@@ -339,7 +377,7 @@ std::unique_ptr<TPeriodicRecord> TDatabase::ReadSchedule(const TOperationRecord&
     record =
         ReadRecordAt(reader, op.periodic, TRecordType::Periodic, 0, ReadKey(), frame, BookPath());
   });
-  CheckCounter(TRecordType::Periodic, record->id);
+  RepairCounter(TRecordType::Periodic, record->id);
   return std::unique_ptr<TPeriodicRecord>(static_cast<TPeriodicRecord*>(record.release()));
 }
 
@@ -486,9 +524,20 @@ TRecordNode& TDatabase::NodeIn(const TRecord& record, TRecordType type) const {
 }
 
 std::uint32_t TDatabase::NextIdentifier(TRecordType type) {
-  std::uint32_t& counter = header_.counters[IndexOf(type)];
-  ++counter;
-  if (counter == 0) counter = 1;
+  const std::size_t i = IndexOf(type);
+  // Nothing changes before the identifiers in use are known: walking the
+  // file may fail, and the change then stops before it wrote anything.
+  const std::unordered_set<std::uint32_t>* in_use = wrapped_[i] ? &IdentifiersInUse(type) : nullptr;
+  std::uint32_t counter = header_.counters[i];
+  for (;;) {
+    if (++counter == 0) {
+      counter = 1;  // a counter that would wrap to 0 gives 1
+      if (!in_use) in_use = &IdentifiersInUse(type);
+    }
+    if (!in_use || !in_use->count(counter)) break;
+  }
+  header_.counters[i] = counter;
+  if (in_use) wrapped_[i] = true;
   return counter;
 }
 
@@ -591,6 +640,7 @@ TRecordNode& TDatabase::AddRecord(TRecordList& list, std::unique_ptr<TRecord> re
   const TSlot slot = FindSlot(type);
   // Step 2: the identifier.
   if (numbering_) record->id = NextIdentifier(type);
+  if (in_use_[IndexOf(type)]) in_use_[IndexOf(type)]->insert(record->id);
   // Step 3: the node.
   TRecordNode& node = list.Insert(place, std::move(record), slot.offset);
   // Step 5: frame and payload.
@@ -956,11 +1006,7 @@ void TDatabase::ReplaceSchedule(TOperationRecord& op, std::unique_ptr<TPeriodicR
     TRecordNode& node = NodeIn(op, TRecordType::Operation);
     if (op.periodic != 0) ReleaseChainAt(TRecordType::Periodic, op.periodic, false);
     if (schedule) {
-      const TSlot slot = FindSlot(TRecordType::Periodic);
-      if (numbering_) schedule->id = NextIdentifier(TRecordType::Periodic);
-      WriteRecordAt(*schedule, slot.offset, 0, 0);
-      TakeSlot(TRecordType::Periodic, slot);
-      op.periodic = slot.offset;
+      op.periodic = WriteSchedule(*schedule);
     } else {
       op.periodic = 0;
     }
@@ -969,6 +1015,25 @@ void TDatabase::ReplaceSchedule(TOperationRecord& op, std::unique_ptr<TPeriodicR
     WriteHeader(PhaseFile());
   });
   Notify(TChangeKind::Modified, op);
+}
+
+std::uint32_t TDatabase::WriteSchedule(TPeriodicRecord& schedule) {
+  const TSlot slot = FindSlot(TRecordType::Periodic);
+  if (numbering_) schedule.id = NextIdentifier(TRecordType::Periodic);
+  if (in_use_[IndexOf(TRecordType::Periodic)]) {
+    in_use_[IndexOf(TRecordType::Periodic)]->insert(schedule.id);
+  }
+  WriteRecordAt(schedule, slot.offset, 0, 0);
+  TakeSlot(TRecordType::Periodic, slot);
+  return slot.offset;
+}
+
+std::uint32_t TDatabase::AddSchedule(std::unique_ptr<TPeriodicRecord> schedule) {
+  return RunChange([&] {
+    const std::uint32_t offset = WriteSchedule(*schedule);
+    WriteHeader(PhaseFile());
+    return offset;
+  });
 }
 
 }  // namespace ledgora

@@ -13,9 +13,19 @@
 // Errors: TXOrvanet (see xorvanet.h), with 20905 for damaged content of any
 // kind (a tag that is not its chain's, a chain that leaves the file or comes
 // back on itself, a record size that is too small for its kind, a free slot
-// that is not one, an identifier above its kind's counter). Records passed
-// to the changes must belong to this book (std::invalid_argument otherwise);
-// changes before Open or CreateEmptyBook are a std::logic_error.
+// that is not one). Records passed to the changes must belong to this book
+// (std::invalid_argument otherwise); changes before Open or CreateEmptyBook
+// are a std::logic_error.
+//
+// Identifier counters. A record read with an identifier above its kind's
+// counter is not damage: the counter is repaired in memory (and stored with
+// the next header write). It is raised to the largest identifier read,
+// unless that identifier is 4294967295: then the numbering has gone round
+// (the record after 4294967295 gets 1, so older records carry identifiers
+// above the counter) and the counter stays. Once a kind's numbering has gone
+// round (read so, or by handing out 4294967295), a new identifier skips every
+// identifier in use in that kind, found by walking the working copy record by
+// record: an identifier is never handed out twice.
 #pragma once
 
 #include <array>
@@ -23,6 +33,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "storage/account_record.h"
@@ -46,6 +57,12 @@ class TBookReader;
 
 // The pre-download copy, in the books folder.
 inline constexpr std::string_view kPreDownloadCopyName = "__ld$$$.vx";
+
+// The password dialog of an opening: asks through the port until the typed
+// text matches password (see TDatabaseFile::PasswordMatches); a wrong one
+// shows "Mot de passe non valide !" (stop icon) and asks again. Cancel throws
+// TXOrvanet 20910 naming book_path.
+void AskBookPassword(TUserPort& port, const std::string& password, const std::string& book_path);
 
 class TDatabase : public TDatabaseFile {
  public:
@@ -232,6 +249,12 @@ class TDatabase : public TDatabaseFile {
   // one (if any) added, the operation's schedule offset set to it (0 when
   // none) and the operation rewritten.
   void ReplaceSchedule(TOperationRecord& op, std::unique_ptr<TPeriodicRecord> schedule);
+  // Writes a schedule that no operation holds yet and returns its offset,
+  // for the operations of its chain to carry (the rebuild copies a chain so).
+  std::uint32_t AddSchedule(std::unique_ptr<TPeriodicRecord> schedule);
+
+  // Whether the numbering of a kind has gone round (see the file comment).
+  bool NumberingWrapped(TRecordType type) const { return wrapped_[IndexOf(type)]; }
 
  private:
   struct TSlot {
@@ -246,7 +269,8 @@ class TDatabase : public TDatabaseFile {
   void AskPassword();
   void LoadChain(TBookReader& reader, std::vector<bool>* seen, TRecordList& list,
                  std::uint32_t head, int version, int depth);
-  void CheckCounter(TRecordType type, std::uint32_t max_id) const;
+  void RepairCounter(TRecordType type, std::uint32_t max_id);
+  const std::unordered_set<std::uint32_t>& IdentifiersInUse(TRecordType type);
   template <class F>
   void WithReader(F&& read);
   std::unique_ptr<TRecordList> LoadHeaderList(TRecordType type, THeaderList slot);
@@ -267,6 +291,7 @@ class TDatabase : public TDatabaseFile {
   void ReleaseSlot(TRecordType type, std::uint32_t offset);
   void ReleaseChainAt(TRecordType type, std::uint32_t head, bool whole_chain);
   void ReleaseSplitLinesOf(TOperationRecord& op);
+  std::uint32_t WriteSchedule(TPeriodicRecord& schedule);
   bool ScheduleUsedOutside(std::uint32_t schedule, const TAccountRecord& account) const;
   std::uint32_t NextIdentifier(TRecordType type);
   void WriteRecord(const TRecordNode& node);
@@ -295,6 +320,9 @@ class TDatabase : public TDatabaseFile {
   bool numbering_ = true;
   bool password_typed_ = false;
   bool pre_download_copy_taken_ = false;
+  std::array<bool, kRecordTypeCount> wrapped_{};
+  // Kinds whose numbering went round: the identifiers in use, walked once.
+  std::array<std::unique_ptr<std::unordered_set<std::uint32_t>>, kRecordTypeCount> in_use_;
   // Last, so that it goes first: it may hold references into the lists.
   std::unique_ptr<TDatabaseCompanion> undo_recorder_;
 };

@@ -131,8 +131,8 @@ void TDatabaseFile::SetPassword(std::string_view password) {
   password_flag_ = password_.empty() ? 0 : 1;
 }
 
-bool TDatabaseFile::ComparePassword(std::string_view typed) const {
-  return EqualsNoCase(ToUpperNoCase(Utf8Prefix(typed, 8)), password_);
+bool TDatabaseFile::PasswordMatches(std::string_view password, std::string_view typed) {
+  return EqualsNoCase(ToUpperNoCase(Utf8Prefix(typed, 8)), password);
 }
 
 void TDatabaseFile::SetReadKey(std::string_view password) {

@@ -96,7 +96,9 @@ class TDatabaseFile {
   // True when the typed text (upper-cased, at most 8 characters) is the
   // password; case is ignored, for books whose password was stored in
   // lower case.
-  bool ComparePassword(std::string_view typed) const;
+  bool ComparePassword(std::string_view typed) const { return PasswordMatches(password_, typed); }
+  // The same against a stored password (plain, as Password() holds it).
+  static bool PasswordMatches(std::string_view password, std::string_view typed);
   // The scrambling keys of the payloads read and written; an empty password
   // means no scrambling. The rebuild reads with one and writes with another.
   void SetReadKey(std::string_view password);
