@@ -1,0 +1,143 @@
+// TAccountListBox: the operation list window of the active account.
+//
+// A table view over TAccountListModel (no widget or string per row), the
+// footer, the in-place editor over the selected row, and the commands of the
+// "&Opérations" menu and of the view menu that the main window routes here.
+// Every command calls the rule of the core (TOperationCommands,
+// TOperationEditor, TTransferRule, TSplitRule, the view settings), which asks
+// its questions through the book's user port; nothing of a rule is done
+// here.
+//
+// Refresh: the rules notify the list's refresh sink, which this window turns
+// into the RefreshRequested signal so that the main window relays the bits to
+// the panes of the current mode, this one included (Refresh). While nothing
+// is connected to RefreshRequested the window handles the bits itself.
+//
+// Storage failures (TXOrvanet) of a command are shown through the user port
+// with their French text; the list is then refilled from the book as it is.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "operations/list_settings.h"
+#include "operations/operation_commands.h"
+#include "operations/operation_editor.h"
+#include "operations/operation_list.h"
+#include "operations/split_rule.h"
+#include "operations/transfer_rule.h"
+
+class QMenu;
+
+namespace ledgora {
+
+class TAccountListModel;
+class TAccountListView;
+class TListFooterBar;
+class TOperationRowEditor;
+
+class TAccountListBox : public QWidget {
+  Q_OBJECT
+ public:
+  // db and hooks must outlive the window; port answers the validators of the
+  // editor and dialogs (the rules use the book's port).
+  TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPort& port,
+                  QWidget* parent = nullptr);
+  ~TAccountListBox() override;
+
+  TOperationList& List() { return *list_; }
+  TOperationCommands& Commands() { return commands_; }
+  TAccountListModel& Model() { return *model_; }
+  TAccountListView& View() { return *view_; }
+  TListFooterBar& Footer() { return *footer_; }
+  // The editor open over a row, or null.
+  TOperationRowEditor* Editor() const { return editor_; }
+
+  // The selected row (the core list's selection).
+  int CurrentRow() const;
+  // The context name of the list ("TAccountListBox-Courant", ...).
+  QString ContextName() const;
+  // For the menus: availability and check marks of the commands on the
+  // selected row, the undo command's text, the view commands' check marks.
+  bool CommandAvailable(TOperationCommand command) const;
+  bool CommandChecked(TOperationCommand command) const;
+  QString UndoText() const;
+  bool ViewCommandChecked(TViewCommand command) const;
+
+  // The pop-up menu of a row: the commands, with the transfer candidates
+  // ("Aucun" and at most 250 accounts) in the "V&irement..." entry.
+  // Owned by the caller.
+  QMenu* BuildRowMenu(int row, QWidget* parent);
+
+ public slots:
+  // The bits of a refresh notification (kRefillFull, kRepaintOnly,
+  // kRecomputeBalances); the others are ignored here.
+  void Refresh(unsigned bits);
+  // Makes account the active one (null: none) and refills.
+  void SelectAccount(TAccountRecord* account);
+  void SelectRow(int row);
+  // From the category pane: the selected category and whether its node is
+  // collapsed.
+  void SetCategorySelection(quint32 category, bool collapsed);
+
+  // "&Opérations".
+  void Modify();  // "&Modifier\tEntrée": opens the editor over the selected row
+  bool ModifyRow(int row);
+  void TogglePointing();  // "&Pointer\tEspace"
+  void MarkDownloaded();
+  void Delete();
+  void Cut();
+  void Copy();
+  void Paste();  // then opens the pasted row in the editor
+  void Undo();
+  void Transfer();  // the transfer dialog
+  void Split();     // the split dialog
+  // Drops from the side panes (0: "no category" / no project).
+  bool DropCategory(int row, quint32 category);
+  bool DropProject(int row, quint32 project);
+
+  // The view menu.
+  void GeneralFilter();  // "&Filtres pour l'affichage..."
+  void RunViewCommand(ledgora::TViewCommand command);
+
+  // Closes the editor without applying it.
+  void CancelEdit();
+
+ signals:
+  void RefreshRequested(unsigned bits);
+  // The category filter "sans catégorie" was chosen: the category pane drops
+  // its selection.
+  void CategorySelectionCleared();
+  // "Pro&jets" flipped the project column (the project pane follows).
+  void ProjectColumnToggled(bool shown);
+  // The selection moved, or a command changed what the menus show.
+  void CommandStateChanged();
+
+ private:
+  class TSignalSink;
+  template <class F>
+  bool Guarded(F&& body);
+  void AfterRefill();
+  void ApplyColumns();
+  void PlaceEditor();
+  void CloseEditor();
+  std::size_t Row() const;
+
+  TDatabase& db_;
+  TUserPort& port_;
+  std::unique_ptr<TSignalSink> sink_;
+  std::unique_ptr<TOperationList> list_;
+  TOperationCommands commands_;
+  TOperationEditor editor_rule_;
+  TTransferRule transfer_rule_;
+  TSplitRule split_rule_;
+  TAccountListModel* model_;
+  TAccountListView* view_;
+  TListFooterBar* footer_;
+  QPointer<TOperationRowEditor> editor_;
+  bool syncing_selection_ = false;
+};
+
+}  // namespace ledgora
