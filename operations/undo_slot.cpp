@@ -75,6 +75,8 @@ std::string TUndoSlot::MenuText() const {
       return "&Annuler modification " + subject + "\tCtrl+Z";
     case TUndoKind::Download:
       return "&Annuler téléchargement\tCtrl+Z";
+    case TUndoKind::Reassociation:
+      return "&Annuler réaffectation\tCtrl+Z";
   }
   return "Impossible d'&annuler\tCtrl+Z";
 }

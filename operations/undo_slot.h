@@ -26,7 +26,16 @@ namespace ledgora {
 
 class TPointingSession;
 
-enum class TUndoKind : int { Nothing = 0, Added = 1, Deleted = 2, Modified = 3, Download = 4 };
+// Reassociation: a whole re-association run (the categories it gave), one
+// step recorded through TUndoAction.
+enum class TUndoKind : int {
+  Nothing = 0,
+  Added = 1,
+  Deleted = 2,
+  Modified = 3,
+  Download = 4,
+  Reassociation = 5
+};
 
 // Subject flags: what the slot holds a change of.
 inline constexpr std::uint32_t kUndoSubjectOperation = 1;  // "opération"
@@ -71,7 +80,8 @@ class TUndoSlot final : public TDatabaseCompanion {
   // The text of the undo command, at most 80 characters:
   // "Impossible d'&annuler\tCtrl+Z", "&Annuler ajout %s\tCtrl+Z",
   // "&Annuler suppression %s\tCtrl+Z", "&Annuler modification %s\tCtrl+Z"
-  // (with "opération" or "solde"), "&Annuler téléchargement\tCtrl+Z".
+  // (with "opération" or "solde"), "&Annuler téléchargement\tCtrl+Z",
+  // "&Annuler réaffectation\tCtrl+Z".
   std::string MenuText() const;
 
   // Empties the slot, then: Modification keeps a copy of op as it is now
