@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/list/operation_row_editor.h"
 #include "operations/list_settings.h"
 #include "operations/operation_commands.h"
 #include "operations/operation_editor.h"
@@ -36,7 +37,6 @@ namespace ledgora {
 class TAccountListModel;
 class TAccountListView;
 class TListFooterBar;
-class TOperationRowEditor;
 
 class TAccountListBox : public QWidget {
   Q_OBJECT

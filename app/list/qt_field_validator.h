@@ -27,6 +27,7 @@ class TQtFieldValidator : public QValidator {
 
  private:
   std::unique_ptr<TValidator> validator_;
+  mutable qsizetype last_length_ = 0;
 };
 
 // The date fields of the list's editor and dialogs (day first, "/"

@@ -11,13 +11,16 @@
 #include <vector>
 
 #include "operations/transfer_rule.h"
+#include "platform/user_port.h"
 
 namespace ledgora {
 
 class TTransferDialog : public QDialog {
   Q_OBJECT
  public:
-  TTransferDialog(TTransferRule& rule, std::size_t row, QWidget* parent = nullptr);
+  // port shows the storage failures of the choice.
+  TTransferDialog(TTransferRule& rule, std::size_t row, TUserPort& port,
+                  QWidget* parent = nullptr);
 
   QListWidget* Choices() const { return choices_; }
   // The account of the current entry; null for "Aucun".
@@ -31,6 +34,7 @@ class TTransferDialog : public QDialog {
  private:
   TTransferRule& rule_;
   std::size_t row_;
+  TUserPort& port_;
   std::vector<TAccountRecord*> candidates_;
   QListWidget* choices_;
   bool applied_ = false;
