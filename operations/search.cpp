@@ -1,6 +1,7 @@
 #include "operations/search.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "foundation/amount.h"
 #include "foundation/cp1252.h"
@@ -12,6 +13,48 @@ namespace ledgora {
 namespace {
 
 constexpr std::string_view kSetup = "Setup";
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+struct TUpperTable {
+  unsigned char up[256];
+  constexpr TUpperTable() : up() {
+    for (int c = 0; c < 256; ++c) up[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  }
+};
+constexpr TUpperTable kUpper;
+
+// Whether needle (in capitals, ASCII) occurs in text read in capitals.
+// The candidates are found by memchr on both cases of the first letter.
+bool FindUpperAscii(std::string_view text, std::string_view needle) {
+  if (needle.size() > text.size()) return false;
+  const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* n = reinterpret_cast<const unsigned char*>(needle.data());
+  const std::size_t span = text.size() - needle.size() + 1;
+  const unsigned char first = n[0];
+  const unsigned char other =
+      first >= 'A' && first <= 'Z' ? static_cast<unsigned char>(first + 32) : first;
+  std::size_t i = 0;
+  while (i < span) {
+    const void* a = std::memchr(t + i, first, span - i);
+    const void* b = other == first ? nullptr : std::memchr(t + i, other, span - i);
+    const unsigned char* hit = static_cast<const unsigned char*>(a);
+    if (!hit || (b && static_cast<const unsigned char*>(b) < hit))
+      hit = static_cast<const unsigned char*>(b);
+    if (!hit) return false;
+    i = static_cast<std::size_t>(hit - t);
+    std::size_t k = 1;
+    while (k < needle.size() && kUpper.up[t[i + k]] == n[k]) ++k;
+    if (k == needle.size()) return true;
+    ++i;
+  }
+  return false;
+}
 
 // Capitals of a text into out: ASCII directly, the rest through the
 // Windows-1252 folding.
@@ -64,14 +107,25 @@ bool SearchMatches(const TOperationRecord& op, const TSearchRequest& request,
     return std::fabs(std::fabs(op.amount) - std::fabs(request.amount)) < 0.005;
   }
   if (needle.empty()) return false;
-  std::string_view text = op.label;
-  std::string joined;
-  if (!op.complementary_label.empty()) {
-    joined = op.label + " / " + op.complementary_label;
-    text = joined;
+  const bool joined = !op.complementary_label.empty();
+  if (request.settings.case_sensitive) {
+    if (op.label.find(needle) != std::string::npos) return true;
+    if (!joined) return false;
+    scratch.assign(op.label).append(" / ").append(op.complementary_label);
+    return scratch.find(needle) != std::string::npos;
   }
-  if (request.settings.case_sensitive) return text.find(needle) != std::string_view::npos;
-  UpperInto(text, scratch);
+  if (IsAscii(needle)) {
+    // An ASCII needle can only meet ASCII letters, and the capitals of an
+    // accented letter are never ASCII: the labels are compared in place, letter by letter in capitals; the joined text is
+    // made only for a needle that could straddle the " / " between the two.
+    if (FindUpperAscii(op.label, needle)) return true;
+    if (!joined) return false;
+    if (needle.find_first_of(" /") == std::string_view::npos)
+      return FindUpperAscii(op.complementary_label, needle);
+    scratch.assign(op.label).append(" / ").append(op.complementary_label);
+    return FindUpperAscii(scratch, needle);
+  }
+  UpperInto(joined ? op.label + " / " + op.complementary_label : op.label, scratch);
   return scratch.find(needle) != std::string::npos;
 }
 
