@@ -48,10 +48,7 @@ TOperationRowEditor::TOperationRowEditor(TOperationEditor& rule, TEditSession se
     project_ = Choice(setup.project_choices, setup.project);
     category_ = Choice(setup.category_choices, setup.category);
   }
-  // Enter in any field validates the editor.
-  for (QLineEdit* field : findChildren<QLineEdit*>()) {
-    connect(field, &QLineEdit::returnPressed, this, [this] { Validate(); });
-  }
+  // Enter in any field reaches keyPressEvent: the fields ignore it.
 }
 
 QLineEdit* TOperationRowEditor::AmountEdit(const std::string& text, bool allow_negative) {
@@ -136,18 +133,27 @@ TEditorInput TOperationRowEditor::Input() const {
 }
 
 TEditOutcome TOperationRowEditor::Validate() {
+  // Once applied the session is spent: a second Enter must not add the new
+  // operation twice.
+  if (finished_) return TEditOutcome::Gone;
   TEditOutcome outcome = TEditOutcome::StayOpen;
   const TEditorInput input = Input();
   const bool done = ShowingStorageErrors(port_, [&] { outcome = rule_.Validate(session_, input); });
   if (!done) outcome = TEditOutcome::Gone;
-  if (outcome != TEditOutcome::StayOpen) emit Finished(outcome == TEditOutcome::Applied);
+  if (outcome != TEditOutcome::StayOpen) {
+    finished_ = true;
+    emit Finished(outcome == TEditOutcome::Applied);
+  }
   return outcome;
 }
 
 void TOperationRowEditor::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
-      emit Finished(false);
+      if (!finished_) {
+        finished_ = true;
+        emit Finished(false);
+      }
       return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -69,6 +69,7 @@ class TOperationRowEditor : public QFrame {
   QLineEdit* complementary_ = nullptr;
   QComboBox* project_ = nullptr;
   QComboBox* category_ = nullptr;
+  bool finished_ = false;
 };
 
 }  // namespace ledgora
