@@ -62,6 +62,10 @@ TAccountListBox::TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPo
   view_->setModel(model_);
   view_->setItemDelegate(new TListRowDelegate(view_));
   footer_ = new TListFooterBar(this);
+  // The list's own small font: its columns are laid out for it.
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -71,7 +75,12 @@ TAccountListBox::TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPo
 
   const std::vector<TListColumnInfo> columns = list_->Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    view_->setColumnWidth(static_cast<int>(i), columns[i].width);
+    int width = columns[i].width;
+    // A date must show whole in this font, however wide its digits.
+    if (columns[i].column == TListColumn::Date) {
+      width = std::max(width, QFontMetrics(small).horizontalAdvance(QStringLiteral("00/00/0000")) + 10);
+    }
+    view_->setColumnWidth(static_cast<int>(i), width);
   }
 
   connect(model_, &TAccountListModel::Refilled, this, &TAccountListBox::AfterRefill);
@@ -261,7 +270,10 @@ void TAccountListBox::PlaceEditor() {
       columns[c] = {header->sectionViewportPosition(i), header->sectionSize(i)};
     }
   }
-  editor_->Place(QRect(0, y, view_->viewport()->width(), h), columns);
+  // The editor spans the columns shown, not the empty space after them.
+  int right = 0;
+  for (const auto& [left, width] : columns) right = std::max(right, left + width);
+  editor_->Place(QRect(0, y, std::min(right + 1, view_->viewport()->width()), h), columns);
 }
 
 void TAccountListBox::CloseEditor() {

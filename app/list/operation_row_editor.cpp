@@ -11,7 +11,7 @@ namespace ledgora {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-constexpr int kFieldHeight = 22;
+constexpr int kFieldHeight = 20;
 }  // namespace
 
 TOperationRowEditor::TOperationRowEditor(TOperationEditor& rule, TEditSession session,
@@ -71,7 +71,7 @@ QComboBox* TOperationRowEditor::Choice(const std::vector<std::string>& choices,
 
 void TOperationRowEditor::Place(const QRect& row,
                                 const std::array<std::pair<int, int>, kListColumnCount>& columns) {
-  const bool two_lines = label_ != nullptr;
+  const bool two_lines = label_ != nullptr && category_ != nullptr;
   const int height = std::max(row.height(), two_lines ? 2 * kFieldHeight + 4 : kFieldHeight + 2);
   int top = row.top();
   if (QWidget* p = parentWidget(); p && top + height > p->height()) {
