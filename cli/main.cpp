@@ -1,26 +1,20 @@
-// ledgora-cli: the core of Ledgora from the command line.
-#include <cstdio>
-#include <cstring>
+// ledgora-cli: the core of Ledgora from the command line (see cli_commands.h
+// and "ledgora-cli --help").
+#include <unistd.h>
 
-namespace {
+#include <iostream>
+#include <string>
+#include <vector>
 
-const char kUsage[] =
-    "Usage: ledgora-cli COMMAND [ARGS...]\n"
-    "\n"
-    "Ledgora, the account-book manager, from the command line.\n"
-    "\n"
-    "Commands:\n"
-    "  help        this text\n"
-    "\n"
-    "Exit codes: 0 success, 1 refused, 2 bad usage, 3 storage failure.\n";
-
-}  // namespace
+#include "cli/cli_commands.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
-    return argc < 2 ? 2 : 0;
-  }
-  std::fprintf(stderr, "ledgora-cli: unknown command \"%s\"\n", argv[1]);
-  return 2;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  ledgora::cli::TTerminal terminal;
+  terminal.in = &std::cin;
+  terminal.err = &std::cerr;
+  terminal.interactive = isatty(STDIN_FILENO) != 0;
+  const int code = ledgora::cli::RunCli(args, std::cout, std::cerr, terminal);
+  std::cout.flush();
+  return code;
 }

@@ -115,7 +115,9 @@ class TBookWriter {
     if (it == categories_.end()) throw std::logic_error("generator category " + key);
     return it->second;
   }
-  bool Full() const { return options_.operations != 0 && report_.operations >= options_.operations; }
+  bool Full() const {
+    return options_.operations != 0 && report_.operations >= options_.operations;
+  }
   std::size_t Room() const {
     return options_.operations == 0 ? SIZE_MAX : options_.operations - report_.operations;
   }
@@ -187,12 +189,12 @@ class THouseholdWriter {
     current_ = AddAccount("Compte chèques", kCurrentAccount, r.Amount(800, 1800),
                           "Compte courant principal", 1)
                    .id;
-    joint_ = AddAccount("Compte joint", kCurrentAccount, r.Amount(200, 600),
-                        "Dépenses de la maison", 2)
-                 .id;
+    joint_ =
+        AddAccount("Compte joint", kCurrentAccount, r.Amount(200, 600), "Dépenses de la maison", 2)
+            .id;
     card_ = AddAccount("Carte Visa", kCardAccount, 0.0, "Carte à débit différé", 0).id;
-    savings_ = AddAccount("Livret A", kDepositAccount, r.Amount(1500, 6000), "Épargne disponible", 3)
-                   .id;
+    savings_ =
+        AddAccount("Livret A", kDepositAccount, r.Amount(1500, 6000), "Épargne disponible", 3).id;
     housing_ = AddAccount("Épargne logement", kDepositAccount, r.Amount(4000, 12000),
                           "Plan d'épargne logement", 4)
                    .id;
@@ -233,8 +235,9 @@ class THouseholdWriter {
     return &added;
   }
 
-  TOperationRecord* Add(std::uint32_t account, unsigned day, double amount, const std::string& label,
-                        const std::string& category, const std::string& complement = {}) {
+  TOperationRecord* Add(std::uint32_t account, unsigned day, double amount,
+                        const std::string& label, const std::string& category,
+                        const std::string& complement = {}) {
     return Add(account, Day(day, month_, year_), amount, label,
                category.empty() ? 0 : book_.Category(category), kOpNormal, complement);
   }
@@ -301,8 +304,8 @@ class THouseholdWriter {
       salary_.push_back(op);
     Add(joint_, 5, 141.99, "VIR CAF ALLOCATIONS", "Revenus:Allocations");
     // Fixed charges.
-    if (TOperationRecord* op = Add(joint_, 4, -780.00, "PRLV LOYER AGENCE DU CENTRE",
-                                   "Logement:Loyer"))
+    if (TOperationRecord* op =
+            Add(joint_, 4, -780.00, "PRLV LOYER AGENCE DU CENTRE", "Logement:Loyer"))
       rent_.push_back(op);
     if (m % 2 == 0) Add(joint_, 12, -r.Amount(68, 96), "PRLV ELECTRICITE", "Logement:Électricité");
     Add(current_, 8, -29.99, "PRLV OPERATEUR MOBILE", "Communication:Téléphone");
@@ -384,9 +387,8 @@ class THouseholdWriter {
     // The card statement of the previous month is debited on the 1st from
     // the current account the card is linked to.
     const double spent = card_month_;
-    if (card_pending_ != 0 &&
-        Add(current_, Day(1, m, year_), card_pending_, "RELEVE CARTE " + card_name_, 0,
-            kOpCardStatement)) {
+    if (card_pending_ != 0 && Add(current_, Day(1, m, year_), card_pending_,
+                                  "RELEVE CARTE " + card_name_, 0, kOpCardStatement)) {
       ++book_.report_.card_statements;
     }
     card_pending_ = spent;
@@ -508,8 +510,7 @@ TGeneratedBook GenerateBook(const std::string& path, const TBookGeneratorOptions
       // once instead of once per record.
       TWritePhase phase(db);
       writer.Write();
-      db.Settings().backup_path =
-          path.substr(0, path.size() - kBookExtension.size()) + ".SAV.VX";
+      db.Settings().backup_path = path.substr(0, path.size() - kBookExtension.size()) + ".SAV.VX";
       db.SaveHeader();
     }
     report = writer.Report();

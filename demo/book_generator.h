@@ -52,8 +52,8 @@ inline const KDate kDefaultGeneratorEnd{31, 12, 2025};
 struct TGeneratedBook {
   std::size_t accounts = 0;
   std::size_t operations = 0;
-  std::size_t transfers = 0;        // pairs of operations
-  std::size_t splits = 0;           // split operations (their lines not counted)
+  std::size_t transfers = 0;  // pairs of operations
+  std::size_t splits = 0;     // split operations (their lines not counted)
   std::size_t card_statements = 0;
   std::size_t periodic_chains = 0;
   KDate first;  // the earliest operation
