@@ -55,7 +55,15 @@ TEST_F(ListEditorTest, AnEditTypedInTheFieldsIsWrittenToTheBook) {
   // The amount mask lets no letter, no minus and no third decimal in.
   Retype(editor->DebitField(), "4a2-,505");
   EXPECT_EQ(editor->DebitField()->text(), QString::fromUtf8("42,50"));
-  // The date mask completes the separators while typing.
+  // The date mask completes the separators while typing, and a separator
+  // erased stays erased.
+  Retype(editor->DateField(), "0301");
+  EXPECT_EQ(editor->DateField()->text(), QString::fromUtf8("03/01/"));
+  QTest::keyClick(editor->DateField(), Qt::Key_Backspace);
+  EXPECT_EQ(editor->DateField()->text(), QString::fromUtf8("03/01"));
+  // Typing on puts the separator back before the digit.
+  QTest::keyClicks(editor->DateField(), "2024");
+  EXPECT_EQ(editor->DateField()->text(), QString::fromUtf8("03/01/2024"));
   Retype(editor->DateField(), "03012024");
   EXPECT_EQ(editor->DateField()->text(), QString::fromUtf8("03/01/2024"));
   editor->LabelField()->setText(QString::fromUtf8("marché du samedi"));

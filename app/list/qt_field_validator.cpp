@@ -14,7 +14,16 @@ QValidator::State TQtFieldValidator::validate(QString& input, int& pos) const {
   const bool at_end = pos == input.size();
   const bool grows = at_end && input.size() > last_length_;
   last_length_ = input.size();
-  if (!validator_->CheckTyping(text, !grows)) return Invalid;
+  if (!validator_->CheckTyping(text, !grows)) {
+    // A character typed where the mask wants a literal (after a "/" was
+    // erased): the literal first, then the character.
+    if (!grows || input.isEmpty()) return Invalid;
+    const QString typed = input.right(1);
+    std::string base = input.left(input.size() - 1).toStdString();
+    if (!validator_->CheckTyping(base, false)) return Invalid;
+    text = base + typed.toStdString();
+    if (!validator_->CheckTyping(text, true)) return Invalid;
+  }
   const QString checked = QString::fromStdString(text);
   if (checked != input) {
     const bool was_at_end = at_end;
