@@ -8,23 +8,12 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_output.h"
 #include "foundation/nocase.h"
+#include "operations/account_rules.h"
+#include "operations/entry_fields.h"
 #include "storage/database.h"
 
 namespace ledgora::cli {
 namespace {
-
-// The page's rules.
-constexpr std::string_view kNoTypeMessage = "Vous n'avez pas choisi le type du compte.";
-constexpr std::string_view kNoNameMessage = "Le nom du compte est obligatoire.";
-constexpr std::string_view kBadInitialMessage = "Le solde initial est invalide !";
-constexpr std::string_view kNoLinkedMessage =
-    "Sélectionnez le compte courant à associer à votre compte carte.";
-constexpr std::string_view kSameNameMessage =
-    "Vous ne pouvez pas créer deux comptes ayant le même nom !";
-constexpr std::string_view kSameCardMessage =
-    "Vous ne pouvez pas créer deux comptes Encours Carte ayant le même numéro de carte.";
-constexpr std::string_view kSameRibMessage =
-    "Vous ne pouvez pas créer deux comptes ayant le même R.I.B.";
 
 bool AllAlnum(const std::string& text) {
   for (unsigned char c : text)
@@ -34,11 +23,6 @@ bool AllAlnum(const std::string& text) {
 
 void Field(bool ok, const std::string& what) {
   if (!ok) throw TCommandFailure(kExitUsage, what);
-}
-
-TAccountRecord* Refuse(TDatabase& db, std::string_view message) {
-  db.Port().Show(std::string(message), TIcon::Exclamation);
-  return nullptr;
 }
 
 }  // namespace
@@ -95,7 +79,7 @@ TAccountRecord* FindAccountByName(TDatabase& db, const std::string& name) {
 
 TAccountRecord* AddAccountFromInput(TDatabase& db, const TAccountInput& in) {
   // What the page's fields let through.
-  Field(Utf8Length(in.name) <= 15, "le nom du compte a 15 caractères au plus");
+  Field(Utf8Length(in.name) <= kAccountNameMaxChars, "le nom du compte a 15 caractères au plus");
   Field(!in.type || (*in.type >= 0 && *in.type <= 2), "le type du compte est 0, 1 ou 2");
   Field(in.state >= 0 && in.state <= 2, "l'état du compte est 0, 1 ou 2");
   Field(in.bank.empty() || (in.bank.size() == 5 && AllAlnum(in.bank)),
@@ -110,60 +94,27 @@ TAccountRecord* AddAccountFromInput(TDatabase& db, const TAccountInput& in) {
   for (unsigned char c : in.currency) letters = letters && std::isalpha(c);
   Field(letters, "la devise est un code de trois lettres");
 
-  // 1 to 3.
-  if (!in.type) return Refuse(db, kNoTypeMessage);
-  if (in.name.empty()) return Refuse(db, kNoNameMessage);
-  std::optional<double> initial = in.initial.empty() ? 0.0 : ReadTypedAmount(in.initial);
-  if (!initial) return Refuse(db, kBadInitialMessage);
-
-  // 4, 5: a new account's balance is its initial balance.
-  auto account = std::make_unique<TAccountRecord>();
-  account->name = in.name;
-  account->account_type = static_cast<std::uint16_t>(*in.type);
-  account->initial_balance = *initial;
-  account->balance = *initial;
-  account->remark = in.remark;
-  account->state = static_cast<std::uint16_t>(in.state);
-  if (account->account_type == kCardAccount) {
-    // 6: the card takes the bank details and the currency of its current account.
-    account->card_number = in.card_number;
-    TAccountRecord* linked = in.linked.empty() ? nullptr : FindAccountByName(db, in.linked);
-    if (!linked || linked->account_type != kCurrentAccount) {
-      return Refuse(db, kNoLinkedMessage);
-    }
-    account->linked_account = linked->id;
-    account->bank_code = linked->bank_code;
-    account->branch_code = linked->branch_code;
-    account->account_number = linked->account_number;
-    account->currency = linked->currency;
-  } else {
-    // 7.
-    account->bank_code = in.bank;
-    account->branch_code = in.branch;
-    account->account_number = in.number;
-    account->currency = ToUpperNoCase(in.currency);
-  }
-  // 8: against every other account, in order.
-  const TAccountRecord& a = *account;
-  for (const auto& other : db.Accounts().Records<TAccountRecord>()) {
-    if (other.name == a.name) return Refuse(db, kSameNameMessage);
-    if (a.account_type == kCardAccount) {
-      if (!a.card_number.empty() && !a.currency.empty() && a.card_number == other.card_number &&
-          EqualsNoCase(a.currency, other.currency)) {
-        return Refuse(db, kSameCardMessage);
-      }
-    } else if (other.account_type == a.account_type && !a.bank_code.empty() &&
-               !a.branch_code.empty() && !a.account_number.empty() && !a.currency.empty() &&
-               a.bank_code == other.bank_code && a.branch_code == other.branch_code &&
-               a.account_number == other.account_number &&
-               EqualsNoCase(a.currency, other.currency)) {
-      return Refuse(db, kSameRibMessage);
+  // The page's rules, in their order (operations/account_rules.h).
+  TAccountFields fields;
+  if (in.type) fields.type = static_cast<std::uint16_t>(*in.type);
+  fields.name = in.name;
+  // A typed amount in either form goes in as the page's field holds it.
+  const std::optional<double> initial = in.initial.empty() ? 0.0 : ReadTypedAmount(in.initial);
+  fields.initial_balance = initial ? AmountFieldText(*initial) : in.initial;
+  fields.currency = ToUpperNoCase(in.currency);
+  fields.card_number = in.card_number;
+  if (!in.linked.empty()) {
+    if (const TAccountRecord* linked = FindAccountByName(db, in.linked)) {
+      fields.linked_account = linked->id;
     }
   }
-  // 9.
-  TAccountRecord& added = db.AddAccount(std::move(account));
-  db.ComputeBalance(added);
-  return &added;
+  fields.bank_code = in.bank;
+  fields.branch_code = in.branch;
+  fields.account_number = in.number;
+  fields.remark = in.remark;
+  fields.state = static_cast<std::uint16_t>(in.state);
+  const TAccountConfirmResult result = ConfirmAccount(db, nullptr, fields);
+  return result.outcome == TAccountConfirmOutcome::Added ? result.account : nullptr;
 }
 
 }  // namespace ledgora::cli

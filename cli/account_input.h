@@ -1,5 +1,5 @@
 // A new account typed on the command line, checked by the rules of the
-// accounts page before it is added to the book.
+// accounts page (operations/account_rules.h) before it is added to the book.
 //
 // The fields are first held to what the page's fields let through (a
 // TCommandFailure with exit code 2 otherwise, since the page would not have
@@ -45,8 +45,10 @@ std::optional<double> ReadTypedAmount(const std::string& text);
 // case when that names one account), or "#id". Null when none.
 TAccountRecord* FindAccountByName(TDatabase& db, const std::string& name);
 
-// Checks the input, shows the message of the first failing rule through
-// the book's port and returns false, or adds the account and returns it.
+// Checks the fields (TCommandFailure, exit code 2), then confirms the new
+// account through ConfirmAccount: the message of the first failing rule is
+// shown through the book's port and null returned, or the account is added
+// and returned.
 TAccountRecord* AddAccountFromInput(TDatabase& db, const TAccountInput& input);
 
 }  // namespace ledgora::cli
