@@ -39,7 +39,7 @@ bool InUseCheckAllows(const std::string& book_path, TUserPort& port) {
   return CheckNotInUse(book_path, port);
 }
 
-TBookSession::TBookSession(const std::string& argument, TUserPort& port, bool open) {
+TBookSession::TBookSession(const std::string& argument, TUserPort& port, bool open, bool force) {
   // The argument's own spelling of the extension is kept for the book (a
   // ".vx" stays ".vx"); the working copy follows it.
   std::string path = argument;
@@ -58,6 +58,9 @@ TBookSession::TBookSession(const std::string& argument, TUserPort& port, bool op
   marker_existed_ = HasInUseMarker(book_path_);
   if (!InUseCheckAllows(book_path_, port)) {
     throw TCommandFailure(kExitRefused, "le livre de comptes est en cours d'utilisation");
+  }
+  if (working_existed_ && !force) {
+    throw TCommandFailure(kExitRefused, std::string(kWorkingCopyFoundMessage));
   }
   if (working_existed_) {
     // The changes of this run go into a working copy that holds earlier

@@ -9,6 +9,13 @@
 // (working copy, in-use marker, recent books) with the operations hooks,
 // and Open asking the password through the port.
 //
+// A working copy that exists before the run means that the book is open in
+// the program right now, or was left by a crash. The in-use check lets this
+// user's own working copy through (its marker is there in both cases), but
+// taking over a book that the program has open would pull the working copy
+// from under it; so without --force the command stops there with
+// kWorkingCopyFoundMessage (exit code 1).
+//
 // Closing (Finish): with save, TDatabase::Close (the working copy replaces
 // the book and is deleted) and the in-use marker removed. Without save
 // (--no-save, a refusal, a failure): the changes of this run are dropped and
@@ -43,6 +50,11 @@ class TCommandFailure : public std::runtime_error {
 inline constexpr std::string_view kBookMissingMessage =
     "Le livre de comptes correspondant n'existe pas ou est incorrect !";
 
+inline constexpr std::string_view kWorkingCopyFoundMessage =
+    "la copie de travail du livre existe déjà : il est peut-être ouvert dans Ledgora, ou a été "
+    "laissé par un arrêt brutal. Fermez-le dans Ledgora, ou ajoutez --force pour l'utiliser "
+    "quand même.";
+
 // The book path of an argument (see above), absolute. TCommandFailure with
 // exit code 2 and "Le format du livre de comptes %s n'est pas valide." for a
 // path with another extension.
@@ -54,8 +66,9 @@ class TBookSession {
  public:
   // Throws TCommandFailure (missing book: 3; in-use check refused: 1) and
   // TXOrvanet from the opening, after putting the files back as found.
-  // open false: constructed only (the rebuild opens it itself).
-  TBookSession(const std::string& argument, TUserPort& port, bool open = true);
+  // open false: constructed only (the rebuild opens it itself). force: a
+  // working copy found beside the book is used (see kWorkingCopyFoundMessage).
+  TBookSession(const std::string& argument, TUserPort& port, bool open = true, bool force = false);
   ~TBookSession();
   TBookSession(const TBookSession&) = delete;
   TBookSession& operator=(const TBookSession&) = delete;

@@ -14,7 +14,9 @@ const std::vector<TOptionSpec> kCommonOptions = {
 const std::vector<TOptionSpec> kBookOptions = {
     {"password", true, "le mot de passe du livre, s'il en a un (sinon demandé au terminal)"},
     {"no-save", false, "ne garde pas les changements de cette exécution"},
-    {"force", false, "ouvre un livre en cours d'utilisation (après confirmation)"},
+    {"force", false,
+     "utilise un livre dont la copie de travail existe déjà (ouvert dans Ledgora, laissé par un "
+     "arrêt, ou sur un autre poste après confirmation)"},
 };
 
 const TOptionSpec kJsonOption = {"json", false, "JSON : un objet par ligne du tableau"};

@@ -43,6 +43,7 @@ struct TContext {
   TTerminalUserPort& port;
   bool json = false;
   bool save = true;
+  bool force = false;
 };
 
 // --- Small readers of option values ------------------------------------------------------
@@ -174,7 +175,7 @@ std::string JsonNumbers(const A& values) {
 }
 
 int Info(TContext& c) {
-  TBookSession session(c.command.positional[0], c.port);
+  TBookSession session(c.command.positional[0], c.port, true, c.force);
   TDatabase& db = session.Book();
   // The records per kind, in file order over the working copy.
   std::array<std::size_t, kRecordTypeCount> records{};
@@ -315,7 +316,7 @@ void PrintAccounts(std::ostream& out, TDatabase& db) {
 }
 
 int Accounts(TContext& c) {
-  TBookSession session(c.command.positional[0], c.port);
+  TBookSession session(c.command.positional[0], c.port, true, c.force);
   if (c.json)
     c.out << AccountsJson(session.Book()) << "\n";
   else
@@ -391,7 +392,7 @@ void PrintOperations(TContext& c, TBookSession& session, TAccountRecord& account
 int Ops(TContext& c) {
   std::size_t last = 0;
   if (auto v = c.command.Value("last")) last = Number(*v, "last", 100000000);
-  TBookSession session(c.command.positional[0], c.port);
+  TBookSession session(c.command.positional[0], c.port, true, c.force);
   TAccountRecord& account = AccountArgument(session.Book(), c.command.positional[1]);
   PrintOperations(c, session, account, last);
   session.Finish(c.save);
@@ -416,7 +417,7 @@ int AddAccount(TContext& c) {
   in.linked = p.Value("linked").value_or("");
   in.remark = p.Value("remark").value_or("");
   if (auto state = p.Value("state")) in.state = static_cast<int>(Number(*state, "state", 2));
-  TBookSession session(p.positional[0], c.port);
+  TBookSession session(p.positional[0], c.port, true, c.force);
   TAccountRecord* added = AddAccountFromInput(session.Book(), in);
   if (!added) {
     session.Finish(false);
@@ -442,7 +443,7 @@ int AddOp(TContext& c) {
     throw TUsageError("un libellé a 50 caractères au plus");
   }
 
-  TBookSession session(p.positional[0], c.port);
+  TBookSession session(p.positional[0], c.port, true, c.force);
   TDatabase& db = session.Book();
   TAccountRecord& account = AccountArgument(db, p.positional[1]);
   // A category or a project the book does not have would silently give
@@ -573,7 +574,7 @@ int Check(TContext& c) {
 // --- rebuild, backup, password ------------------------------------------------------------
 
 int Rebuild(TContext& c) {
-  TBookSession session(c.command.positional[0], c.port, /*open=*/false);
+  TBookSession session(c.command.positional[0], c.port, /*open=*/false, c.force);
   TRebuildOptions options;
   options.ask_password = true;
   const TRebuildReport r = RebuildBook(session.Book(), options);
@@ -587,7 +588,7 @@ int Rebuild(TContext& c) {
 }
 
 int Backup(TContext& c) {
-  TBookSession session(c.command.positional[0], c.port);
+  TBookSession session(c.command.positional[0], c.port, true, c.force);
   const std::string target = platform::AbsolutePath(c.command.positional[1]);
   if (!MakeBackupCopy(session.Book(), target)) {
     // The message is shown; the path and the countdown are stored all the same.
@@ -619,7 +620,7 @@ int Password(TContext& c) {
   std::optional<std::string> fresh = p.Value("new");
   if (fresh) CheckPasswordLength(*fresh);
   // The opening asks the old password (--old stands for --password).
-  TBookSession session(p.positional[0], c.port);
+  TBookSession session(p.positional[0], c.port, true, c.force);
   TDatabase& db = session.Book();
   const std::string book_path = session.BookPath();
   TUserPort& port = c.port;
@@ -780,7 +781,7 @@ int Demo(TContext& c) {
     c.out << path << "\n";
     return kExitOk;
   }
-  TBookSession session(path, c.port);
+  TBookSession session(path, c.port, true, c.force);
   TDatabase& db = session.Book();
   c.out << "Livre de démonstration : " << path << "\n\n";
   PrintAccounts(c.out, db);
@@ -829,7 +830,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       password = parsed.Value("password");
     if (parsed.command->name == "password" && !password) password = parsed.Value("old");
     TTerminalUserPort port(terminal, mode, password, parsed.Flag("force"));
-    TContext c{parsed, out, err, port, parsed.Flag("json"), !parsed.Flag("no-save")};
+    TContext c{
+        parsed, out, err, port, parsed.Flag("json"), !parsed.Flag("no-save"), parsed.Flag("force")};
     const std::string_view name = parsed.command->name;
     if (name == "help") return Help(c);
     if (name == "new") return New(c);
