@@ -165,8 +165,16 @@ TEST_P(RebuildOldBook, ConvertsToTheCurrentVersion) {
   const TBookSettings& s = db->Settings();
   EXPECT_EQ(s.backup_countdown, 3);
   EXPECT_EQ(s.backup_path, "C:/LEDGOR/Compte.SAV.VX");
-  // A fourth colour beyond the red-green-blue range becomes white.
+  // A fourth colour beyond the red-green-blue range becomes white; the
+  // former defaults of the account colours give way (colours since 9).
   EXPECT_EQ(s.colours[3], 0xFFFFFFu);
+  if (GetParam().version >= 9) {
+    EXPECT_EQ(s.colours[0], Rgb(255, 255, 157));
+    EXPECT_EQ(s.colours[1], Rgb(190, 243, 207));
+    EXPECT_EQ(s.colours[2], Rgb(198, 236, 255));
+  } else {
+    EXPECT_EQ(s.colours, TBookSettings().colours);
+  }
   TAccountRecord& account = db->Accounts().Head()->As<TAccountRecord>();
   EXPECT_EQ(account.name, "Compte courant");
   ASSERT_EQ(account.Operations().Size(), 2u);
@@ -178,6 +186,13 @@ TEST_P(RebuildOldBook, ConvertsToTheCurrentVersion) {
   ASSERT_NE(db->ReadSchedule(cheque), nullptr);
   EXPECT_EQ(db->ReadSchedule(cheque)->day_of_month, 2);
   TOperationRecord& split = account.Operations().Tail()->As<TOperationRecord>();
+  // Up to version 20 an "Orig : " label gives the source-amount text; the
+  // bank references of version 22 are emptied.
+  const int v = GetParam().version;
+  EXPECT_EQ(split.complementary_label,
+            v < 16 ? "" : v <= 20 ? " Loyer" : "Orig : 152,45 FRF Loyer");
+  EXPECT_EQ(split.source_amount, v <= 20 && v >= 16 ? "152,45 FRF" : "");
+  EXPECT_EQ(split.bank_reference, "");
   ASSERT_EQ(db->LoadSplitLines(split).Size(), 1u);
   EXPECT_EQ(db->LoadSplitLines(split).Head()->As<TSplitLineRecord>().label, "Marché");
   EXPECT_EQ(db->LoadAssociations().Head()->As<TAssociationRecord>().label,
@@ -186,7 +201,9 @@ TEST_P(RebuildOldBook, ConvertsToTheCurrentVersion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, RebuildOldBook,
-                         ::testing::Values(TOldBook{"fixture14.VX", 14},
+                         ::testing::Values(TOldBook{"fixture22.VX", 22},
+                                           TOldBook{"fixture20.VX", 20},
+                                           TOldBook{"fixture14.VX", 14},
                                            TOldBook{"fixture08.VX", 8}),
                          [](const auto& info) { return "V" + std::to_string(info.param.version); });
 

@@ -15,6 +15,8 @@ write itself. storage/fixture_books_test.cpp states what each book holds.
   fixture24pw.VX  version 24 with the password "SECRET": scrambled payloads
   fixture14.VX    version 14 records and header
   fixture08.VX    version 8 records and header
+  fixture20.VX,   the same in versions 20 and 22, whose split operation has
+  fixture22.VX    an "Orig : " complementary label and a bank reference
 """
 import os
 import struct
@@ -291,7 +293,8 @@ def book_old(path, v):
         v, 1, 1, -75.25, 'CHEQUE 1234', '02/07/1998', linked=0, category=1, obsolete=77,
         pointing=3, periodic=o['f1']), next='op2')
     b.add('op2', 'O', lambda o: operation(
-        v, 2, 1, -60.0, 'Courses', '03/07/1998', kind=1, first_split=o['s1']))
+        v, 2, 1, -60.0, 'Courses', '03/07/1998', kind=1, first_split=o['s1'],
+        complement='Orig : 152,45 FRF Loyer', reference='REF123'))
     b.add('s1', 'S', lambda o: split_line(v, 1, 1, 60.0, 'Marché', 2))
     b.add('f1', 'F', lambda o: periodic(v, 1, 3, 0, 0, 2, '02/07/1998'))
     b.add('g1', 'G', lambda o: category(v, 1, 0, 1, 'Alimentation', 0.0,
@@ -318,6 +321,8 @@ def main():
     book24_password(os.path.join(out, 'fixture24pw.VX'))
     book_old(os.path.join(out, 'fixture14.VX'), 14)
     book_old(os.path.join(out, 'fixture08.VX'), 8)
+    book_old(os.path.join(out, 'fixture20.VX'), 20)
+    book_old(os.path.join(out, 'fixture22.VX'), 22)
 
 
 if __name__ == '__main__':
