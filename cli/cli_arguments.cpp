@@ -115,7 +115,9 @@ std::vector<TCommandSpec> MakeCommands() {
       {"rebuild",
        "BOOK",
        "reconstruit le livre (réparation, conversion d'un ancien format)",
-       "",
+       "Le livre est relu enregistrement par enregistrement, sans suivre ses chaînes.\n"
+       "Un livre laissé par un arrêt brutal (sa copie de travail existe encore) se\n"
+       "reconstruit avec --force : c'est sa copie de travail qui est relue.\n",
        1,
        1,
        true,

@@ -325,6 +325,18 @@ TEST_F(CliTest, AMissingBookAndADamagedOneAreStorageFailures) {
   EXPECT_NE(r.out.find("Livre de comptes reconstruit"), std::string::npos);
   EXPECT_EQ(Run({"accounts", book}).code, 0);
   EXPECT_EQ(U32(Bytes(book), 0), 0u);
+  // A crash inside a change leaves the dirty working copy with its marker:
+  // the rebuild reads it, with --force.
+  std::string working = Bytes(book);
+  PutU32(working, 0, 1);
+  WriteBytes(Path("Petit.$VX"), working);
+  WriteInUseMarker(book);
+  EXPECT_EQ(Run({"rebuild", book}).code, 1);
+  r = Run({"rebuild", book, "--force"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(Path("Petit.$VX")));
+  EXPECT_FALSE(HasInUseMarker(book));
+  EXPECT_EQ(Run({"check", book}).code, 0);
 }
 
 TEST_F(CliTest, ABookInUseElsewhereIsRefusedUnlessForcedAndConfirmed) {
