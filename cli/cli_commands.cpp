@@ -724,13 +724,22 @@ int New(TContext& c) {
     if (!platform::CopyFileSafely(source, path, /*overwrite=*/false)) {
       throw TCommandFailure(kExitStorage, "Impossible de copier le fichier !");
     }
-    TBookSession session(path, c.port);
-    SetDefaultBackupPath(session.Book());
-    if (!password.empty()) {
-      c.err << "ledgora-cli: un modèle s'ouvre sans mot de passe : utilisez « ledgora-cli password "
-               "»\n";
+    {
+      TBookSession session(path, c.port);
+      SetDefaultBackupPath(session.Book());
+      session.Finish(true);
     }
-    session.Finish(true);
+    if (!password.empty()) {
+      // The template's records are plain: the password takes a rebuild
+      // that writes them with its key, as a password change does.
+      TBookSession rebuilt(path, c.port, /*open=*/false);
+      TRebuildOptions options;
+      options.ask_password = false;
+      options.new_password = ToUpperNoCase(password);
+      RebuildBook(rebuilt.Book(), options);
+      rebuilt.Book().Open(false);
+      rebuilt.Finish(true);
+    }
   }
   c.out << path << "\n";
   return kExitOk;
@@ -864,6 +873,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitRefused;
   } catch (const TXOrvanet& e) {
     err << "ledgora-cli: " << e.Message() << "\n";
+    if (e.Code() == kOrvLeftOpen || e.Code() == kOrvDamaged || e.Code() == kOrvMustConvert) {
+      err << "ledgora-cli: « ledgora-cli rebuild » reconstruit le livre"
+          << (e.Code() == kOrvMustConvert ? " au nouveau format" : "") << ".\n";
+    }
     // A password dialog cancelled is the user's refusal, not a storage failure.
     return e.Code() == kOrvNoPassword ? kExitRefused : kExitStorage;
   } catch (const std::exception& e) {

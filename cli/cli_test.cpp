@@ -607,6 +607,14 @@ TEST_F(CliTest, NewBooksEmptyOrFromATemplateNeverReplaceABook) {
   r = Run({"info", "Famille", "--json"});
   EXPECT_NE(r.out.find("\"categories\": "), std::string::npos);
   EXPECT_EQ(r.out.find("\"categories\": 0,"), std::string::npos) << r.out;
+  // With a password, the template's categories are written with its key.
+  r = Run({"new", Path("Secret.VX"), "--template", "3", "--password", "clef"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Run({"info", Path("Secret.VX")}).code, 1);
+  r = Run({"info", Path("Secret.VX"), "--password", "clef", "--json"});
+  EXPECT_NE(r.out.find("\"password\": true"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("\"categories\": 0,"), std::string::npos) << r.out;
+  EXPECT_EQ(Run({"check", Path("Secret.VX"), "--password", "clef"}).code, 0);
 }
 
 // --- gen-book and the demo, through the program
