@@ -95,13 +95,24 @@ class TArchiver {
     // One write phase for all the deletions: a crash in the middle leaves
     // the dirty flag set, and the rebuild then.
     TWritePhase phase(db_);
+    // The book's operations by account and identifier, found once (a
+    // deletion frees only its own node).
+    std::unordered_map<std::uint64_t, TOperationRecord*> index;
+    for (TAccountRecord& account : db_.Accounts().Records<TAccountRecord>()) {
+      for (TOperationRecord& op : account.Operations().Records<TOperationRecord>()) {
+        index.emplace(Key(account.id, op.id), &op);
+      }
+    }
     std::size_t done = 0;
     int last_percent = -1;
     for (const auto& [account_id, op_id] : archived_) {
       ++done;
-      TAccountRecord* account = db_.FindAccount(account_id);
-      TRecordNode* node = account ? account->Operations().FindById(op_id) : nullptr;
-      if (node) Remove(node->As<TOperationRecord>());
+      const auto found = index.find(Key(account_id, op_id));
+      if (found != index.end()) {
+        TOperationRecord* op = found->second;
+        index.erase(found);
+        Remove(*op);
+      }
       const int percent = static_cast<int>(done * 100 / archived_.size());
       if (percent != last_percent) progress_.Set(last_percent = percent);
     }
@@ -111,6 +122,10 @@ class TArchiver {
 
  private:
   static constexpr int kPasses = 5;
+
+  static std::uint64_t Key(std::uint32_t account, std::uint32_t op) {
+    return static_cast<std::uint64_t>(account) << 32 | op;
+  }
 
   [[noreturn]] void Fail() { throw TXOrvanet(kOrvArchiveFailed, name_); }
 
