@@ -145,6 +145,34 @@ TAccountRecord& AccountArgument(TDatabase& db, const std::string& name) {
   return *account;
 }
 
+// The list writes the view state of the program's list ("Setup" /
+// "CompteActif" and "LigneCompteActif"); a command line is not a view, so
+// the profile gets its values back when the command ends.
+class TKeptViewState {
+ public:
+  TKeptViewState() {
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+      const std::string value = platform::ProfileReadText("Setup", kKeys[i], kAbsent);
+      if (value != kAbsent) values_[i] = value;
+    }
+  }
+  ~TKeptViewState() {
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+      if (values_[i])
+        platform::ProfileWriteText("Setup", kKeys[i], *values_[i]);
+      else
+        platform::ProfileDeleteKey("Setup", kKeys[i]);
+    }
+  }
+  TKeptViewState(const TKeptViewState&) = delete;
+  TKeptViewState& operator=(const TKeptViewState&) = delete;
+
+ private:
+  static constexpr std::array<std::string_view, 2> kKeys = {"CompteActif", "LigneCompteActif"};
+  static constexpr std::string_view kAbsent = "\x01" "absent";
+  std::array<std::optional<std::string>, 2> values_;
+};
+
 // The list of the program over one account: every operation (the display
 // filter "Co&mplet", no general filter), in the detailed layout.
 std::unique_ptr<TOperationList> ListOf(TBookSession& session, TAccountRecord& account) {
@@ -392,6 +420,7 @@ void PrintOperations(TContext& c, TBookSession& session, TAccountRecord& account
 int Ops(TContext& c) {
   std::size_t last = 0;
   if (auto v = c.command.Value("last")) last = Number(*v, "last", 100000000);
+  const TKeptViewState view_state;
   TBookSession session(c.command.positional[0], c.port, true, c.force);
   TAccountRecord& account = AccountArgument(session.Book(), c.command.positional[1]);
   PrintOperations(c, session, account, last);
@@ -443,6 +472,7 @@ int AddOp(TContext& c) {
     throw TUsageError("un libellé a 50 caractères au plus");
   }
 
+  const TKeptViewState view_state;
   TBookSession session(p.positional[0], c.port, true, c.force);
   TDatabase& db = session.Book();
   TAccountRecord& account = AccountArgument(db, p.positional[1]);
@@ -790,6 +820,7 @@ int Demo(TContext& c) {
     c.out << path << "\n";
     return kExitOk;
   }
+  const TKeptViewState view_state;
   TBookSession session(path, c.port, true, c.force);
   TDatabase& db = session.Book();
   c.out << "Livre de démonstration : " << path << "\n\n";

@@ -245,8 +245,12 @@ TEST_F(CliTest, TheOpsTableShowsTheListsTextsAndRunningBalances) {
                  "Salaire", "--complement", "mars"})
                 .code,
             0);
+  const std::string profile = Bytes(Path("ledgor.ini"));
   const TRun r = Run({"ops", book, "courant"});  // the name without regard to case
   ASSERT_EQ(r.code, 0) << r.err;
+  // The program's view state is not the command line's.
+  EXPECT_EQ(platform::ProfileReadText("Setup", "CompteActif", "-"), "-");
+  EXPECT_EQ(Bytes(Path("ledgor.ini")), profile);
   EXPECT_EQ(r.out,
             "Date        Libellé         Classement  Débit    Crédit     Solde  P\n"
             "----------  --------------  ----------  -----  --------  --------  -\n"
@@ -553,6 +557,10 @@ TEST_F(CliTest, CheckOfAProtectedBookAsksItsPassword) {
       << r.err;
   r = Run({"check", Path("P.VX"), "--password", "CLEF"});
   EXPECT_EQ(r.code, 0) << r.err;
+  // On a terminal it is typed; a wrong one is asked again.
+  r = Run({"check", Path("P.VX")}, "faux\nclef\n", true);
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("Mot de passe non valide !"), std::string::npos) << r.err;
 }
 
 // --- Maintenance
