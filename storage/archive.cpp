@@ -153,13 +153,14 @@ class TArchiver {
     int last_percent = -1;
     while (scanner.Next(r)) {
       const int percent =
-          pass * 100 / kPasses +
-          static_cast<int>(scanner.Position() * 100 / kPasses / std::max<std::uint64_t>(1, scanner.Size()));
+          pass * 100 / kPasses + static_cast<int>(scanner.Position() * 100 / kPasses /
+                                                  std::max<std::uint64_t>(1, scanner.Size()));
       if (percent != last_percent) progress_.Set(last_percent = percent);
       if (r.Released()) continue;
       if (r.type != TRecordType::Category && !InPass(r.type, true, pass)) continue;
       TRecordFrame frame;
-      std::unique_ptr<TRecord> record = ReadRecordAt(reader, r.offset, r.type, 0, key_, frame, name_);
+      std::unique_ptr<TRecord> record =
+          ReadRecordAt(reader, r.offset, r.type, 0, key_, frame, name_);
       if (r.type == TRecordType::Category) {
         const auto& category = static_cast<const TCategoryRecord&>(*record);
         if (!InPass(r.type, category.parent == 0, pass)) continue;

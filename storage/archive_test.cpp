@@ -89,8 +89,12 @@ TEST_F(Archive, MovesTheOperationsUpToTheDateIntoTheArchiveBook) {
   EXPECT_EQ(kept, later);
   EXPECT_EQ(CountRecords(PathOf("Livre.$VX")).find("S2"), std::string::npos);
   TOperationRecord* model = nullptr;
-  for (TOperationRecord& op :
-       doc_.Book()->Accounts().Head()->As<TAccountRecord>().Operations().Records<TOperationRecord>()) {
+  for (TOperationRecord& op : doc_.Book()
+                                  ->Accounts()
+                                  .Head()
+                                  ->As<TAccountRecord>()
+                                  .Operations()
+                                  .Records<TOperationRecord>()) {
     if (op.label == "LOYER") model = &op;
   }
   ASSERT_NE(model, nullptr);
@@ -103,8 +107,7 @@ TEST_F(Archive, MovesTheOperationsUpToTheDateIntoTheArchiveBook) {
   EXPECT_EQ(Operations(archive), earlier);
   EXPECT_EQ(archive.Accounts().Size(), 3u);
   EXPECT_EQ(archive.Categories().Size(), doc_.Book()->Categories().Size());
-  EXPECT_EQ(archive.Counter(TRecordType::Operation),
-            doc_.Book()->Counter(TRecordType::Operation));
+  EXPECT_EQ(archive.Counter(TRecordType::Operation), doc_.Book()->Counter(TRecordType::Operation));
   bool split_seen = false;
   for (TAccountRecord& a : archive.Accounts().Records<TAccountRecord>()) {
     for (TOperationRecord& op : a.Operations().Records<TOperationRecord>()) {
@@ -150,6 +153,39 @@ TEST_F(Archive, StopsOnCancelAndOnTheBooksOwnName) {
             "Le livre de comptes archivé ne peut avoir le même nom que le livre de comptes "
             "courant.");
   EXPECT_EQ(Operations(*doc_.Book()), all_);
+}
+
+TEST_F(Archive, AnArchivedPeriodicModelTakesItsScheduleFromTheRestOfTheChain) {
+  TDatabase& db = *doc_.Book();
+  TAccountRecord& current = db.Accounts().Head()->As<TAccountRecord>();
+  std::uint32_t schedule = 0;
+  for (TOperationRecord& op : current.Operations().Records<TOperationRecord>()) {
+    if (op.label == "LOYER") schedule = op.periodic;
+  }
+  ASSERT_NE(schedule, 0u);
+  auto later = testing::Operation("20/03/2024", -700, "LOYER SUIVANT");
+  later->periodic = schedule;
+  later->SetFlag(kOpPastOccurrence, true);
+  db.AddOperation(current, std::move(later));
+  Script("10/03/2024", PathOf("Ancien.VX"));
+  port_.Answer(TButton::Yes);
+  ASSERT_TRUE(doc_.Archive());
+  TOperationRecord* kept = nullptr;
+  for (TOperationRecord& op : doc_.Book()
+                                  ->Accounts()
+                                  .Head()
+                                  ->As<TAccountRecord>()
+                                  .Operations()
+                                  .Records<TOperationRecord>()) {
+    if (op.label == "LOYER SUIVANT") kept = &op;
+    EXPECT_NE(op.label, "LOYER");
+  }
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->periodic, 0u);  // never an offset into a released slot
+  EXPECT_EQ(CountRecords(PathOf("Livre.$VX")).find('F'), std::string::npos);
+  doc_.CloseWithoutSaving();
+  TDatabase reopened(PathOf("Livre.$VX"), port_);
+  EXPECT_NO_THROW(reopened.Open(false));
 }
 
 // --- The backup copy --------------------------------------------------------------------

@@ -70,9 +70,10 @@ bool CheckNotInUse(const std::string& path, TUserPort& port, TStorageFileSystem&
   dialog.labels = {"O&K"};
   const TReply reply = port.Message(dialog);
   if (reply.button != TButton::Ok || !reply.ctrl_held) return false;
-  return port.Ask("Vous avez demandé à ouvrir quand même la base de données. Ceci peut altérer "
-                  "irrémédiablement les données de celle-ci.\nConfirmez-vous ce choix ?",
-                  TButtons::YesNo) == TButton::Yes;
+  return port.Ask(
+             "Vous avez demandé à ouvrir quand même la base de données. Ceci peut altérer "
+             "irrémédiablement les données de celle-ci.\nConfirmez-vous ce choix ?",
+             TButtons::YesNo) == TButton::Yes;
 }
 
 // --- Templates and paths --------------------------------------------------------------

@@ -127,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         TInUseCase{"CtrlAndNoRefuses", true, false, TButton::Ok, true, TButton::No, false},
         TInUseCase{"CtrlAndYesAllows", true, false, TButton::Ok, true, TButton::Yes, true},
         TInUseCase{"OwnMarkerAllows", true, true, TButton::None, false, TButton::None, true},
-        TInUseCase{"NoWorkingCopyAllows", false, false, TButton::None, false, TButton::None,
-                   true}),
+        TInUseCase{"NoWorkingCopyAllows", false, false, TButton::None, false, TButton::None, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Lifecycle, ARefusedCheckConstructsNothing) {
@@ -294,7 +293,8 @@ TEST_F(Lifecycle, RecentBooksKeepTheLastFourAndMoveAReopenedOneFirst) {
   // A recent book that is gone: the message, the list unchanged.
   platform::RemoveFile(books[1]);
   EXPECT_FALSE(doc_.OpenRecent(4));
-  EXPECT_EQ(port_.LastMessage(), "Le livre de comptes correspondant n'existe pas ou est incorrect !");
+  EXPECT_EQ(port_.LastMessage(),
+            "Le livre de comptes correspondant n'existe pas ou est incorrect !");
   EXPECT_EQ(port_.Log().back().icon, TIcon::Stop);
   EXPECT_EQ(RecentBooks()[3], books[1]);
 }
@@ -408,7 +408,8 @@ TEST_F(Lifecycle, ThePasswordChangeRebuildsTheBookWithTheNewKey) {
   ASSERT_TRUE(doc_.OpenBook(book));
   // Confirmation that differs; No to the rebuild: nothing changes.
   EXPECT_EQ(doc_.ChangePassword({"", "abc", "abd"}), TPasswordResult::Mismatch);
-  EXPECT_EQ(port_.LastMessage(), "Les mots de passe sont différents !\nSaisissez-les de nouveau, S.V.P.");
+  EXPECT_EQ(port_.LastMessage(),
+            "Les mots de passe sont différents !\nSaisissez-les de nouveau, S.V.P.");
   port_.Answer(TButton::No);
   EXPECT_EQ(doc_.ChangePassword({"", "abc", "ABC"}), TPasswordResult::Declined);
   EXPECT_FALSE(doc_.Book()->HasPassword());
@@ -453,7 +454,13 @@ TEST_F(Lifecycle, AFailedPasswordRebuildLeavesTheBookReadableWithTheFormerPasswo
     TDatabase db(PathOf(name), port_);
     db.Open(true);  // no password to ask
     EXPECT_FALSE(db.HasPassword()) << name;
-    EXPECT_EQ(db.Accounts().Head()->As<TAccountRecord>().Operations().Head()->As<TOperationRecord>().label,
+    EXPECT_EQ(db.Accounts()
+                  .Head()
+                  ->As<TAccountRecord>()
+                  .Operations()
+                  .Head()
+                  ->As<TOperationRecord>()
+                  .label,
               "PAIN");
   }
 }

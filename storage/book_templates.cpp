@@ -52,7 +52,8 @@ std::vector<TTemplateCategory> ParseCategoryFile(const std::string& text) {
       }
     } else if (line[0] == ':' && current) {
       bool known = false;
-      for (const std::string& sub : current->subcategories) known = known || EqualsNoCase(sub, name);
+      for (const std::string& sub : current->subcategories)
+        known = known || EqualsNoCase(sub, name);
       if (!known) current->subcategories.push_back(name);
     }
   }

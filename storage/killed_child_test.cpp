@@ -4,10 +4,10 @@
 // identifier.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <set>
 
 #include "storage/rebuild.h"
 #include "storage/test_storage_env.h"

@@ -299,8 +299,8 @@ class TRebuilder {
     if (op->periodic != 0 && schedule != schedules_.end()) {
       TScheduleCopy& copy = schedule->second;
       if (copy.new_offset == 0) {
-        copy.new_offset = target.AddSchedule(
-            std::unique_ptr<TPeriodicRecord>(static_cast<TPeriodicRecord*>(copy.record->Clone().release())));
+        copy.new_offset = target.AddSchedule(std::unique_ptr<TPeriodicRecord>(
+            static_cast<TPeriodicRecord*>(copy.record->Clone().release())));
         ++report_.records_written;
       }
       op->periodic = copy.new_offset;
@@ -374,6 +374,9 @@ std::string WorkFilePath(std::string_view name) {
 
 TRebuildReport RebuildBook(TDatabase& db, const TRebuildOptions& options) {
   if (db.InWritePhase()) throw std::logic_error("RebuildBook inside a write phase");
+  // The working copy is replaced under the book: records in memory would
+  // no longer be those of the file.
+  if (db.IsOpen() && !db.Closed()) throw std::logic_error("RebuildBook on an open book");
   const std::string name = db.BookPath().empty() ? db.WorkingCopyPath() : db.BookPath();
   try {
     TRebuilder rebuilder(db, options);

@@ -52,13 +52,14 @@ struct TRebuildOptions {
 // What the rebuild did, for the caller's report.
 struct TRebuildReport {
   int source_version = 0;
-  std::size_t records_read = 0;       // live records met in the source
-  std::size_t records_written = 0;    // records written to the new book
-  std::size_t operations_dropped = 0; // operations of an account not in the book
-  std::size_t released_skipped = 0;   // released slots ('X') left behind
+  std::size_t records_read = 0;        // live records met in the source
+  std::size_t records_written = 0;     // records written to the new book
+  std::size_t operations_dropped = 0;  // operations of an account not in the book
+  std::size_t released_skipped = 0;    // released slots ('X') left behind
 };
 
-// Rebuilds the working copy of db (constructed on the book, not open).
+// Rebuilds the working copy of db (constructed on the book, not open:
+// std::logic_error otherwise).
 // Shows the progress window "Reconstruction du livre de comptes..." with the
 // wait cursor. Throws TXOrvanet (see above).
 TRebuildReport RebuildBook(TDatabase& db, const TRebuildOptions& options = {});

@@ -103,8 +103,9 @@ TEST_F(Rebuild, BrokenChainsLoseNoRecordStillInTheFile) {
   // Cut the chain of the first account after its first operation, and the
   // top-level category chain after its first category.
   const std::uint32_t first_account = testing::U32At(bytes, 444);
-  const std::uint32_t first_op = testing::U32At(bytes, first_account + 7 + 4 + 2 + 2 + 4 + 8 + 21 +
-                                                           6 + 6 + 12 + 17 + 51 + 4 + 11 + 8 + 8 + 11);
+  const std::uint32_t first_op =
+      testing::U32At(bytes, first_account + 7 + 4 + 2 + 2 + 4 + 8 + 21 + 6 + 6 + 12 + 17 + 51 + 4 +
+                                11 + 8 + 8 + 11);
   PutU32At(bytes, first_op + 3, 0);
   PutU32At(bytes, testing::U32At(bytes, 448) + 3, 0);
   WriteAll(Working(), bytes);
@@ -189,8 +190,9 @@ TEST_P(RebuildOldBook, ConvertsToTheCurrentVersion) {
   // Up to version 20 an "Orig : " label gives the source-amount text; the
   // bank references of version 22 are emptied.
   const int v = GetParam().version;
-  EXPECT_EQ(split.complementary_label,
-            v < 16 ? "" : v <= 20 ? " Loyer" : "Orig : 152,45 FRF Loyer");
+  EXPECT_EQ(split.complementary_label, v < 16    ? ""
+                                       : v <= 20 ? " Loyer"
+                                                 : "Orig : 152,45 FRF Loyer");
   EXPECT_EQ(split.source_amount, v <= 20 && v >= 16 ? "152,45 FRF" : "");
   EXPECT_EQ(split.bank_reference, "");
   ASSERT_EQ(db->LoadSplitLines(split).Size(), 1u);

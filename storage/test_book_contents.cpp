@@ -149,9 +149,8 @@ std::string DescribeBook(TDatabase& db) {
       }
     }
   }
-  for (const TRecordList* list :
-       {&db.Projects(), &db.LoadAssociations(), &db.LoadSituationAccounts(),
-        &db.LoadSituationValues()}) {
+  for (const TRecordList* list : {&db.Projects(), &db.LoadAssociations(),
+                                  &db.LoadSituationAccounts(), &db.LoadSituationValues()}) {
     for (TRecordNode* n = list->Head(); n; n = n->Next()) s << Describe(n->Record()) << '\n';
   }
   return s.str();
