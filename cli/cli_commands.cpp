@@ -169,7 +169,9 @@ class TKeptViewState {
 
  private:
   static constexpr std::array<std::string_view, 2> kKeys = {"CompteActif", "LigneCompteActif"};
-  static constexpr std::string_view kAbsent = "\x01" "absent";
+  static constexpr std::string_view kAbsent =
+      "\x01"
+      "absent";
   std::array<std::optional<std::string>, 2> values_;
 };
 
@@ -707,11 +709,16 @@ int Password(TContext& c) {
 // --- new, gen-book, demo ---------------------------------------------------------------------
 
 std::string NewBookTarget(const std::string& argument) {
-  if (argument.empty()) return NewBookPath("");
+  if (argument.empty()) {
+    platform::MakeDirectories(platform::Configuration().books_folder);
+    return NewBookPath("");
+  }
   const std::string path = BookPathOf(argument);
   if (platform::FileExists(path) || platform::FileExists(WorkingCopyOf(path))) {
     throw TCommandFailure(kExitRefused, "Le livre de comptes " + path + " existe déjà !");
   }
+  // A bare name is a book of the books folder, made on first use.
+  if (argument.find('/') == std::string::npos) platform::MakeDirectories(platform::DirName(path));
   return path;
 }
 
