@@ -262,6 +262,37 @@ TEST_F(Rebuild, AFailureAtAnyWriteLeavesTheWorkingCopyByteIdentical) {
   }
 }
 
+// Damage anywhere: the rebuild either refuses with its codes, the working
+// copy untouched, or gives a book that opens.
+TEST_F(Rebuild, FlippedBytesNeverGiveABookThatDoesNotOpen) {
+  MakeFilledBook();
+  const std::string good = ReadAll(Working());
+  std::uint64_t state = 12345;
+  int rebuilt = 0;
+  for (int round = 0; round < 60; ++round) {
+    std::string bytes = good;
+    for (int flips = 0; flips < 3; ++flips) {
+      state = state * 6364136223846793005ull + 1442695040888963407ull;
+      bytes[(state >> 33) % bytes.size()] ^= static_cast<char>(1 + (state >> 20) % 255);
+    }
+    WriteAll(Working(), bytes);
+    TDatabase db(PathOf("Livre.VX"), port_);
+    db.SetDurable(false);
+    try {
+      RebuildBook(db, {.ask_password = false, .new_password = {}});
+    } catch (const TXOrvanet& e) {
+      EXPECT_TRUE(e.Code() == kOrvRebuildFailed || e.Code() == kOrvNotABook ||
+                  (e.Code() >= kOrvKestrelDatabase && e.Code() <= kOrvAssociationBook))
+          << round << ' ' << e.Code();
+      ASSERT_EQ(ReadAll(Working()), bytes) << round;
+      continue;
+    }
+    ++rebuilt;
+    EXPECT_NO_THROW(db.Open(false)) << round;
+  }
+  EXPECT_GT(rebuilt, 0);
+}
+
 TEST(SplitOriginLabel, TakesTheAmountAndItsCurrency) {
   struct TCase {
     const char* label;
