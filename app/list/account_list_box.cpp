@@ -78,7 +78,8 @@ TAccountListBox::TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPo
     int width = columns[i].width;
     // A date must show whole in this font, however wide its digits.
     if (columns[i].column == TListColumn::Date) {
-      width = std::max(width, QFontMetrics(small).horizontalAdvance(QStringLiteral("00/00/0000")) + 10);
+      width =
+          std::max(width, QFontMetrics(small).horizontalAdvance(QStringLiteral("00/00/0000")) + 10);
     }
     view_->setColumnWidth(static_cast<int>(i), width);
   }
@@ -106,8 +107,7 @@ TAccountListBox::TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPo
     std::unique_ptr<QMenu> menu(BuildRowMenu(row, this));
     menu->exec(pos);
   });
-  connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this,
-          [this] { PlaceEditor(); });
+  connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
   connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { PlaceEditor(); });
 
   if (db_.CurrentAccount()) {
@@ -141,11 +141,17 @@ bool TAccountListBox::Guarded(F&& body) {
   return done;
 }
 
-std::size_t TAccountListBox::Row() const { return list_->Selected(); }
+std::size_t TAccountListBox::Row() const {
+  return list_->Selected();
+}
 
-int TAccountListBox::CurrentRow() const { return static_cast<int>(list_->Selected()); }
+int TAccountListBox::CurrentRow() const {
+  return static_cast<int>(list_->Selected());
+}
 
-QString TAccountListBox::ContextName() const { return Q(list_->ContextName()); }
+QString TAccountListBox::ContextName() const {
+  return Q(list_->ContextName());
+}
 
 bool TAccountListBox::CommandAvailable(TOperationCommand command) const {
   return commands_.Available(command, Row());
@@ -155,7 +161,9 @@ bool TAccountListBox::CommandChecked(TOperationCommand command) const {
   return commands_.Checked(command, Row());
 }
 
-QString TAccountListBox::UndoText() const { return QString::fromStdString(commands_.UndoText()); }
+QString TAccountListBox::UndoText() const {
+  return QString::fromStdString(commands_.UndoText());
+}
 
 bool TAccountListBox::ViewCommandChecked(TViewCommand command) const {
   return ledgora::ViewCommandChecked(list_->Settings(), command);
@@ -211,8 +219,8 @@ void TAccountListBox::AfterRefill() {
   if (editor_) {
     // The rows moved under the editor: follow its operation, or close.
     const TEditSession& s = editor_->Session();
-    const bool there = s.NewEntry() ? list_->Account() != nullptr
-                                    : list_->RowOf(s.OperationId()).has_value();
+    const bool there =
+        s.NewEntry() ? list_->Account() != nullptr : list_->RowOf(s.OperationId()).has_value();
     if (there) {
       PlaceEditor();
     } else {
@@ -224,7 +232,9 @@ void TAccountListBox::AfterRefill() {
 
 // --- The in-place editor ------------------------------------------------------------------
 
-void TAccountListBox::Modify() { ModifyRow(CurrentRow()); }
+void TAccountListBox::Modify() {
+  ModifyRow(CurrentRow());
+}
 
 bool TAccountListBox::ModifyRow(int row) {
   if (row < 0 || static_cast<std::size_t>(row) >= list_->RowCount()) return false;
@@ -284,7 +294,9 @@ void TAccountListBox::CloseEditor() {
   editor->deleteLater();
 }
 
-void TAccountListBox::CancelEdit() { CloseEditor(); }
+void TAccountListBox::CancelEdit() {
+  CloseEditor();
+}
 
 // --- "&Opérations" ---------------------------------------------------------------------------
 

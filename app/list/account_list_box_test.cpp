@@ -10,8 +10,10 @@
 #include "app/list/account_list_model.h"
 #include "app/list/account_list_view.h"
 #include "app/list/list_footer_bar.h"
+#include "app/list/list_pictures.h"
 #include "app/list/side_panes.h"
 #include "app/list/test_list_env.h"
+#include "eurolib/orveuro32.h"
 #include "operations/refresh.h"
 
 namespace ledgora::testing {
@@ -34,7 +36,7 @@ class ListBoxTest : public TListWindowTest {
     out.kind = kOpTransferOut;
     out.linked_account = savings_->id;
     TOperationRecord& us = AddOp(*account_, "07/01/2024", -12.5, "livre");
-    us.source_amount = "13,40 USD";
+    us.source_amount = "24,45 DEM";
     db_->ModifyOperation(us);
   }
   // Every cell of the model as the core list writes it.
@@ -67,7 +69,8 @@ TEST_F(ListBoxTest, TheModelShowsTheCoreRowsColumnsAndFooter) {
   ExpectModelMatchesList();
   // Four operations and the new-entry line.
   ASSERT_EQ(model.rowCount(), 5);
-  EXPECT_EQ(model.index(0, 2).data().toString(), QString::fromUtf8("courses\nAlimentation : Marché"));
+  EXPECT_EQ(model.index(0, 2).data().toString(),
+            QString::fromUtf8("courses\nAlimentation : Marché"));
   EXPECT_EQ(model.index(1, 2).data(TAccountListModel::LabelLineRole).toString(),
             QString::fromUtf8("paie / janvier"));
   EXPECT_EQ(model.index(2, 2).data(TAccountListModel::ClassificationRole).toString(),
@@ -80,9 +83,15 @@ TEST_F(ListBoxTest, TheModelShowsTheCoreRowsColumnsAndFooter) {
   EXPECT_TRUE(model.index(4, 2).data(TAccountListModel::NewEntryRole).toBool());
   // The detailed tip is the source amount; the running balance of the
   // transfer is negative, in the warning colour.
-  EXPECT_EQ(model.index(3, 2).data(Qt::ToolTipRole).toString(), QString::fromUtf8("13,40 USD"));
+  EXPECT_EQ(model.index(3, 2).data(Qt::ToolTipRole).toString(), QString::fromUtf8("24,45 DEM"));
   EXPECT_EQ(model.index(3, 2).data(TAccountListModel::SourceAmountRole).toString(),
-            QString::fromUtf8("Mnt origine : 13,40 USD"));
+            QString::fromUtf8("Mnt origine : 24,45 DEM"));
+  // The flag of the currency of origin, from the currency library.
+  const uint icon = model.index(3, 2).data(TAccountListModel::OriginIconRole).toUInt();
+  EXPECT_GE(icon, kFirstIconBitmap);
+  EXPECT_LE(icon, kLastIconBitmap);
+  EXPECT_FALSE(CurrencyLibraryBitmap(icon).isNull());
+  EXPECT_EQ(model.index(2, 2).data(TAccountListModel::OriginIconRole).toUInt(), 0u);
   EXPECT_EQ(model.index(2, 7).data().toString(), QString::fromUtf8("-430,00"));
   EXPECT_EQ(model.index(2, 7).data(Qt::ForegroundRole).value<QColor>(),
             TAccountListModel::WarningColour());
@@ -106,7 +115,8 @@ TEST_F(ListBoxTest, TheModelShowsTheCoreRowsColumnsAndFooter) {
   box.RunViewCommand(TViewCommand::Condensed);
   EXPECT_EQ(box.View().rowHeight(0), 19);
   EXPECT_EQ(model.index(0, 2).data().toString(), QString::fromUtf8("Alimentation : Marché"));
-  EXPECT_EQ(model.index(1, 2).data(Qt::ToolTipRole).toString(), QString::fromUtf8("paie / janvier"));
+  EXPECT_EQ(model.index(1, 2).data(Qt::ToolTipRole).toString(),
+            QString::fromUtf8("paie / janvier"));
   ExpectModelMatchesList();
   box.RunViewCommand(TViewCommand::ToggleTotal);
   EXPECT_EQ(box.Footer().FigureLabel(), QString::fromUtf8("Total des opérations : "));

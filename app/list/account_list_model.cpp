@@ -6,7 +6,9 @@ namespace ledgora {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 bool IsFigure(int column) {
   const auto c = static_cast<TListColumn>(column);
@@ -21,7 +23,9 @@ TAccountListModel::TAccountListModel(TOperationList& list, QObject* parent)
   list_.SetObserver(this);
 }
 
-TAccountListModel::~TAccountListModel() { list_.SetObserver(nullptr); }
+TAccountListModel::~TAccountListModel() {
+  list_.SetObserver(nullptr);
+}
 
 int TAccountListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(list_.RowCount());

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "foundation/validator.h"
+
 #include "app/list/qt_field_validator.h"
 #include "operations/entry_fields.h"
 
@@ -52,6 +54,8 @@ TGeneralFilterDialog::TGeneralFilterDialog(const TGeneralFilterKeys& keys,
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+  // The button that cancels: while it has the focus the validators accept all.
+  buttons->button(QDialogButtonBox::Cancel)->setProperty("controlId", kBypassControlId);
   connect(buttons, &QDialogButtonBox::accepted, this, &TGeneralFilterDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &TGeneralFilterDialog::reject);
   auto* layout = new QVBoxLayout(this);
@@ -68,8 +72,7 @@ TGeneralFilterTexts TGeneralFilterDialog::Typed() const {
 void TGeneralFilterDialog::accept() {
   const std::optional<TGeneralFilterTexts> texts = ValidateGeneralFilter(Typed(), port_);
   if (!texts) return;  // the message was shown; the dialog stays open
-  TGeneralFilter filter =
-      TGeneralFilter::FromTexts(*texts, TGeneralFilter::Load(keys_).Active());
+  TGeneralFilter filter = TGeneralFilter::FromTexts(*texts, TGeneralFilter::Load(keys_).Active());
   filter.Store(keys_);
   stored_ = *texts;
   label_->setText(Q(texts->label));

@@ -192,9 +192,8 @@ TEST_F(ListDialogsTest, TheTransferDialogListsTheCandidatesAndMakesTheOtherHalf)
     EXPECT_EQ(out->kind, static_cast<std::uint32_t>(kOpTransferOut));
     EXPECT_EQ(out->linked_account, savings_->id);
     std::size_t halves = 0;
-    for (TOperationRecord& op : book.db->FindAccount(savings_->id)
-                                    ->Operations()
-                                    .Records<TOperationRecord>()) {
+    for (TOperationRecord& op :
+         book.db->FindAccount(savings_->id)->Operations().Records<TOperationRecord>()) {
       if (op.label == "loyer") {
         ++halves;
         EXPECT_EQ(op.kind, static_cast<std::uint32_t>(kOpTransferIn));

@@ -111,7 +111,8 @@ TEST_F(ListEditorTest, ANewOperationIsTypedOnTheNewEntryLine) {
   editor->LabelField()->setText(QString::fromUtf8("virement reçu"));
   QTest::keyClick(editor->CreditField(), Qt::Key_Enter);
   QApplication::processEvents();
-  const TOperationRecord* op = Reopen().Op("virement reçu");
+  const auto book = Reopen();
+  const TOperationRecord* op = book.Op("virement reçu");
   ASSERT_NE(op, nullptr);
   EXPECT_DOUBLE_EQ(op->amount, 150);
   EXPECT_TRUE(op->HasFlag(kOpEnteredByHand));

@@ -37,9 +37,8 @@ void TListFooterBar::Show(const TListFooter& footer) {
   figure_->setText(QString::fromStdString(footer.figure_text));
   warning_ = footer.figure_colour == TListColour::Warning;
   QPalette palette = figure_->palette();
-  palette.setColor(QPalette::WindowText,
-                   warning_ ? TAccountListModel::WarningColour()
-                            : this->palette().color(QPalette::WindowText));
+  palette.setColor(QPalette::WindowText, warning_ ? TAccountListModel::WarningColour()
+                                                  : this->palette().color(QPalette::WindowText));
   figure_->setPalette(palette);
   figure_->setToolTip(QString::fromStdString(footer.figure_tooltip));
   figure_label_->setToolTip(figure_->toolTip());

@@ -25,9 +25,8 @@ void TListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QPixmap mark = qvariant_cast<QPixmap>(index.data(Qt::DecorationRole));
     if (!mark.isNull()) {
       const QRect r(QPoint(0, 0), mark.size());
-      painter->drawPixmap(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, mark.size(),
-                                              option.rect),
-                          mark, r);
+      painter->drawPixmap(
+          QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, mark.size(), option.rect), mark, r);
     }
     return;
   }
@@ -89,14 +88,14 @@ void TListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
       painter->drawText(QRect(second_right - w + 1, second.top(), w, second.height()),
                         Qt::AlignRight | Qt::AlignVCenter, source);
       second_right -= w + 4;
-      const QPixmap icon = CurrencyLibraryBitmap(
-          index.data(TAccountListModel::OriginIconRole).toUInt());
+      const QPixmap icon =
+          CurrencyLibraryBitmap(index.data(TAccountListModel::OriginIconRole).toUInt());
       if (!icon.isNull()) {
         const QSize s = icon.size().boundedTo(QSize(second.height(), second.height()));
-        painter->drawPixmap(QRect(second_right - s.width() + 1,
-                                  second.top() + (second.height() - s.height()) / 2, s.width(),
-                                  s.height()),
-                            icon);
+        painter->drawPixmap(
+            QRect(second_right - s.width() + 1, second.top() + (second.height() - s.height()) / 2,
+                  s.width(), s.height()),
+            icon);
         second_right -= s.width() + 4;
       }
     }

@@ -59,8 +59,7 @@ TCategoryPane::TCategoryPane(TDatabase& db, QWidget* parent) : QTreeWidget(paren
 }
 
 void TCategoryPane::Fill() {
-  const std::uint32_t selected =
-      currentItem() ? currentItem()->data(0, kIdRole).toUInt() : 0;
+  const std::uint32_t selected = currentItem() ? currentItem()->data(0, kIdRole).toUInt() : 0;
   const bool had_selection = currentItem() != nullptr;
   QSignalBlocker block(this);
   clear();
@@ -119,7 +118,9 @@ QMimeData* TCategoryPane::mimeData(const QList<QTreeWidgetItem*>& items) const {
   return items.isEmpty() ? nullptr : MimeFor(items.first());
 }
 
-QStringList TCategoryPane::mimeTypes() const { return {QString::fromLatin1(kCategoryMimeType)}; }
+QStringList TCategoryPane::mimeTypes() const {
+  return {QString::fromLatin1(kCategoryMimeType)};
+}
 
 // --- Projects --------------------------------------------------------------------------------
 
@@ -169,6 +170,8 @@ QMimeData* TProjectPane::mimeData(const QList<QListWidgetItem*>& items) const {
   return items.isEmpty() ? nullptr : MimeFor(items.first());
 }
 
-QStringList TProjectPane::mimeTypes() const { return {QString::fromLatin1(kProjectMimeType)}; }
+QStringList TProjectPane::mimeTypes() const {
+  return {QString::fromLatin1(kProjectMimeType)};
+}
 
 }  // namespace ledgora

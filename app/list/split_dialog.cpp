@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "foundation/validator.h"
+
 #include "app/list/qt_field_validator.h"
 #include "app/list/storage_errors.h"
 #include "foundation/amount.h"
@@ -40,6 +42,8 @@ QComboBox* CategoryCombo(const TDatabase& db, std::uint32_t selected, QWidget* p
 QDialogButtonBox* OkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+  // The button that cancels: while it has the focus the validators accept all.
+  buttons->button(QDialogButtonBox::Cancel)->setProperty("controlId", kBypassControlId);
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
@@ -49,8 +53,8 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 
 // --- The line dialog ------------------------------------------------------------------------
 
-TSplitLineDialog::TSplitLineDialog(const TDatabase& db, const TSplitLine& proposed,
-                                   TUserPort& port, QWidget* parent)
+TSplitLineDialog::TSplitLineDialog(const TDatabase& db, const TSplitLine& proposed, TUserPort& port,
+                                   QWidget* parent)
     : QDialog(parent), db_(db), port_(port), line_(proposed) {
   setWindowTitle(QStringLiteral("Ligne de ventilation"));
   category_ = CategoryCombo(db_, proposed.category, this);
@@ -102,9 +106,8 @@ TSplitDialog::TSplitDialog(TSplitRule& rule, TSplitDraft draft, const TDatabase&
   top->addWidget(add);
   top->addWidget(remove);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Montant de l'opération : ") +
-                                   Q(FormatAmount(draft_.Magnitude())),
-                               this));
+  layout->addWidget(new QLabel(
+      QStringLiteral("Montant de l'opération : ") + Q(FormatAmount(draft_.Magnitude())), this));
   layout->addLayout(top);
   layout->addWidget(lines_, 1);
   layout->addWidget(remaining_);
@@ -124,8 +127,7 @@ void TSplitDialog::ShowLines() {
     lines_->setItem(row, 1, amount);
     ++row;
   }
-  remaining_->setText(QStringLiteral("Reste à ventiler : ") +
-                      Q(FormatAmount(draft_.Remaining())));
+  remaining_->setText(QStringLiteral("Reste à ventiler : ") + Q(FormatAmount(draft_.Remaining())));
 }
 
 bool TSplitDialog::AddLine(const TSplitLine& line) {
@@ -141,12 +143,13 @@ bool TSplitDialog::RemoveLine(int index) {
 }
 
 void TSplitDialog::OpenLineDialog() {
-  TSplitLineDialog dialog(db_, draft_.ProposedLine(category_->currentData().toUInt()), port_,
-                          this);
+  TSplitLineDialog dialog(db_, draft_.ProposedLine(category_->currentData().toUInt()), port_, this);
   if (dialog.exec() == QDialog::Accepted) AddLine(dialog.Line());
 }
 
-void TSplitDialog::RemoveSelectedLine() { RemoveLine(lines_->currentRow()); }
+void TSplitDialog::RemoveSelectedLine() {
+  RemoveLine(lines_->currentRow());
+}
 
 void TSplitDialog::accept() {
   bool confirmed = false;

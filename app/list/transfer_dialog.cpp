@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "foundation/validator.h"
+
 #include "app/list/storage_errors.h"
 #include "operations/operation_list.h"
 #include "storage/database.h"
@@ -29,6 +31,8 @@ TTransferDialog::TTransferDialog(TTransferRule& rule, std::size_t row, TUserPort
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+  // The button that cancels: while it has the focus the validators accept all.
+  buttons->button(QDialogButtonBox::Cancel)->setProperty("controlId", kBypassControlId);
   connect(buttons, &QDialogButtonBox::accepted, this, &TTransferDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &TTransferDialog::reject);
   auto* layout = new QVBoxLayout(this);

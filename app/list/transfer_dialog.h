@@ -19,8 +19,7 @@ class TTransferDialog : public QDialog {
   Q_OBJECT
  public:
   // port shows the storage failures of the choice.
-  TTransferDialog(TTransferRule& rule, std::size_t row, TUserPort& port,
-                  QWidget* parent = nullptr);
+  TTransferDialog(TTransferRule& rule, std::size_t row, TUserPort& port, QWidget* parent = nullptr);
 
   QListWidget* Choices() const { return choices_; }
   // The account of the current entry; null for "Aucun".

@@ -82,6 +82,17 @@ int main(int argc, char** argv) {
   }
   if (!account) return 3;
   db.SetCurrentAccount(account);
+  // One operation stated in another currency: its flag in the detailed row.
+  {
+    auto op = std::make_unique<TOperationRecord>();
+    op->date = KDate::FromText("14/06/2024", KD_STANDARD);
+    op->amount = -37.5;
+    op->label = "LIBRAIRIE FRANCFORT";
+    op->complementary_label = "CARTE 140624";
+    op->source_amount = "73,34 DEM";
+    db.AddOperation(*account, std::move(op));
+    db.ComputeBalance(*account);
+  }
 
   QSplitter window;
   QSplitter side(Qt::Vertical);
