@@ -58,6 +58,8 @@ TEST_F(AssociationsTest, AutomaticCategoryTakesTheNewestMatchingFragment) {
   Assoc("TOTAL", fuel_->id);
   Assoc("ZZZ", 0);
   Assoc("MARCHE", food_->id);
+  // An empty fragment (a foreign book may hold one) would match every label.
+  Assoc("", car_->id);
   TAutomaticCategory automatic(*db_, "RELEVE CARTE");
   const struct {
     const char* name;
@@ -69,6 +71,7 @@ TEST_F(AssociationsTest, AutomaticCategoryTakesTheNewestMatchingFragment) {
   } cases[] = {
       {"NewestWins", "CB STATION TOTAL 12/05", kOpNormal, 0, kOpNormal, fuel_->id},
       {"CaseCounts", "cb station total", kOpNormal, 0, kOpNormal, 0},
+      {"EmptyFragmentMatchesNothing", "LOYER", kOpNormal, 0, kOpNormal, 0},
       {"AssociationWithoutCategory", "ZZZ", kOpNormal, 0, kOpNormal, 0},
       {"KeepsACategory", "MARCHE", kOpNormal, car_->id, kOpNormal, car_->id},
       {"OnlyNormal", "MARCHE", kOpTransferOut, 0, kOpTransferOut, 0},
