@@ -229,10 +229,14 @@ void RunCategoryChange(benchmark::State& state, bool merge) {
   state.counters["disk_writes"] = static_cast<double>(writes) / n;
 }
 
-void BM_DeleteCategory(benchmark::State& state) { RunCategoryChange(state, false); }
+void BM_DeleteCategory(benchmark::State& state) {
+  RunCategoryChange(state, false);
+}
 BENCHMARK(BM_DeleteCategory)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-void BM_MergeCategory(benchmark::State& state) { RunCategoryChange(state, true); }
+void BM_MergeCategory(benchmark::State& state) {
+  RunCategoryChange(state, true);
+}
 BENCHMARK(BM_MergeCategory)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // A search through every account that finds nothing: one full turn.
@@ -259,7 +263,12 @@ void BM_SearchAllAccounts(benchmark::State& state) {
   }
 }
 // 0: label, without regard to case; 1: label, case-sensitive; 2: amount.
-BENCHMARK(BM_SearchAllAccounts)->ArgName("kind")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchAllAccounts)
+    ->ArgName("kind")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace ledgora

@@ -28,7 +28,9 @@ TAccountRecord* LinkedCurrentAccount(const TDatabase& db, std::uint32_t id) {
   return account;
 }
 
-bool SameCurrency(const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }
+bool SameCurrency(const std::string& a, const std::string& b) {
+  return EqualsNoCase(a, b);
+}
 
 // Step 8 for one other account: the message of the first clash, or empty.
 std::string_view ClashWith(const TAccountRecord& candidate, const TAccountRecord& other) {

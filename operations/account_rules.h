@@ -20,7 +20,8 @@
 
 namespace ledgora {
 
-inline constexpr std::string_view kNoAccountTypeMessage = "Vous n'avez pas choisi le type du compte.";
+inline constexpr std::string_view kNoAccountTypeMessage =
+    "Vous n'avez pas choisi le type du compte.";
 inline constexpr std::string_view kAccountNameRequiredMessage = "Le nom du compte est obligatoire.";
 inline constexpr std::string_view kInvalidInitialBalanceMessage = "Le solde initial est invalide !";
 inline constexpr std::string_view kNoLinkedAccountMessage =

@@ -162,8 +162,8 @@ TEST_F(AccountRulesTest, ModifyingMovesTheBalanceAndKeepsTheOperations) {
   EXPECT_EQ(back.state, kAccountHidden);
   EXPECT_EQ(r.Operations("Courant").size(), 1u);
   EXPECT_EQ(AccountBarTip(account), "Compte joint [120,00 EUR]");
-  EXPECT_EQ(RibText(account), "R.I.B. = 30004 00001 12345678901 " +
-                                  RibKey("30004", "00001", "12345678901"));
+  EXPECT_EQ(RibText(account),
+            "R.I.B. = 30004 00001 12345678901 " + RibKey("30004", "00001", "12345678901"));
 }
 
 TEST_F(AccountRulesTest, DeletionRefusesACurrentAccountWithCards) {
@@ -171,7 +171,8 @@ TEST_F(AccountRulesTest, DeletionRefusesACurrentAccountWithCards) {
   TAccountRecord& card = *Confirm(Card("Carte", current.id, "1")).account;
   port_.Clear();
   EXPECT_FALSE(DeleteAccountWithRules(*db_, current));
-  EXPECT_EQ(port_.Messages(), std::vector<std::string>{std::string(kDeleteCurrentWithCardsMessage)});
+  EXPECT_EQ(port_.Messages(),
+            std::vector<std::string>{std::string(kDeleteCurrentWithCardsMessage)});
   // No, then Yes for the card account; the current account may then go.
   port_.Clear();
   port_.Answer(TButton::No);

@@ -68,8 +68,9 @@ std::vector<TAssociationRecord*> AssociationsNewestFirst(TDatabase& db) {
   for (TAssociationRecord& a : db.LoadAssociations().Records<TAssociationRecord>()) {
     out.push_back(&a);
   }
-  std::stable_sort(out.begin(), out.end(),
-                   [](const TAssociationRecord* a, const TAssociationRecord* b) { return a->id > b->id; });
+  std::stable_sort(
+      out.begin(), out.end(),
+      [](const TAssociationRecord* a, const TAssociationRecord* b) { return a->id > b->id; });
   return out;
 }
 
@@ -149,7 +150,7 @@ bool DeleteAssociationAsked(TDatabase& db, TAssociationRecord& association) {
 
 TAutomaticCategory::TAutomaticCategory(TDatabase& db)
     : TAutomaticCategory(db, platform::ProfileReadText("Setup", kCardStatementLabelKey,
-                                                        kCardStatementLabelDefault)) {}
+                                                       kCardStatementLabelDefault)) {}
 
 TAutomaticCategory::TAutomaticCategory(TDatabase& db, std::string card_statement_label)
     : card_statement_label_(std::move(card_statement_label)) {

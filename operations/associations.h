@@ -100,7 +100,7 @@ enum class TReassociationAnswer {
 
 // What the dialog "Réaffectation de catégories" shows for one operation.
 struct TReassociationQuestion {
-  std::string text;          // "Désirez-vous affecter la catégorie %s à l'opération ci-dessous ?"
+  std::string text;  // "Désirez-vous affecter la catégorie %s à l'opération ci-dessous ?"
   std::string account_text;  // "Compte : %s (%s)" (name, remark)
   const TAccountRecord* account = nullptr;
   const TOperationRecord* op = nullptr;  // drawn as in the list
@@ -117,9 +117,9 @@ class TReassociationAsker {
 bool CanReassociate(TDatabase& db);
 
 struct TReassociationResult {
-  bool ran = false;          // false: refused before asking anything
-  bool cancelled = false;    // "A&nnuler" was chosen
-  std::size_t changed = 0;   // operations that took the category
+  bool ran = false;         // false: refused before asking anything
+  bool cancelled = false;   // "A&nnuler" was chosen
+  std::size_t changed = 0;  // operations that took the category
 };
 
 // Steps 2 to 4 for the chosen association. One without category shows

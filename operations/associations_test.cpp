@@ -15,7 +15,8 @@ namespace {
 
 class TScriptedAsker : public TReassociationAsker {
  public:
-  explicit TScriptedAsker(std::deque<TReassociationAnswer> answers) : answers_(std::move(answers)) {}
+  explicit TScriptedAsker(std::deque<TReassociationAnswer> answers)
+      : answers_(std::move(answers)) {}
   TReassociationAnswer Ask(const TReassociationQuestion& q) override {
     asked.push_back(q.op->label);
     texts.push_back(q.text);
@@ -187,8 +188,11 @@ TEST_F(ReassociationTest, EachAnswer) {
     bool cancelled;
   } cases[] = {
       {"YesNo", {A::Yes, A::No, A::Yes, A::No, A::Yes}, "A1 A2 A3 B1 B2", "A1,A3,B2", false},
-      {"YesAccountAsksAgainInTheNext", {A::No, A::YesAccount, A::No, A::Yes}, "A1 A2 B1 B2",
-       "A2,A3,B2", false},
+      {"YesAccountAsksAgainInTheNext",
+       {A::No, A::YesAccount, A::No, A::Yes},
+       "A1 A2 B1 B2",
+       "A2,A3,B2",
+       false},
       {"YesAllAccounts", {A::No, A::YesAllAccounts}, "A1 A2", "A2,A3,B1,B2", false},
       {"NextAccount", {A::Yes, A::NextAccount, A::NextAccount}, "A1 A2 B1", "A1", false},
       {"CancelKeepsWhatWasDone", {A::Yes, A::Yes, A::Cancel}, "A1 A2 A3", "A1,A2", true},
@@ -216,8 +220,9 @@ TEST_F(ReassociationTest, TextsAndOneUndoStep) {
   const TReassociationResult result = Reassociate(*db_, *assoc_, asker);
   EXPECT_EQ(result.changed, 5u);
   ASSERT_EQ(asker.texts.size(), 1u);
-  EXPECT_EQ(asker.texts[0], "Désirez-vous affecter la catégorie Auto:Carburant à l'opération "
-                            "ci-dessous ?");
+  EXPECT_EQ(asker.texts[0],
+            "Désirez-vous affecter la catégorie Auto:Carburant à l'opération "
+            "ci-dessous ?");
   EXPECT_EQ(asker.accounts[0], "Compte : Courant (Joint)");
   EXPECT_EQ(Reopen().Op("Livret", "TOTAL B2").category, fuel_->id);
 

@@ -68,7 +68,8 @@ bool RenameCategory(TDatabase& db, TCategoryRecord& category, std::string_view n
 // among the new siblings shows kCategoryNameClash. Returns the category
 // in its new place (the former record is freed when it moved), or null
 // when refused.
-TCategoryRecord* MoveCategory(TDatabase& db, TCategoryRecord& category, TCategoryRecord* new_parent);
+TCategoryRecord* MoveCategory(TDatabase& db, TCategoryRecord& category,
+                              TCategoryRecord* new_parent);
 
 // Where a deletion is asked from: the category pane or the list page
 // (their questions differ).

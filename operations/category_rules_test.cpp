@@ -147,8 +147,9 @@ TEST_F(CategoryRulesTest, DeletionRefusalsChangeNothing) {
   port_.Clear();
   port_.Answer(TButton::No);
   EXPECT_FALSE(DeleteCategoryWithRules(*db_, *fuel_, TCategoryDeleteFrom::ListPage));
-  EXPECT_EQ(port_.LastMessage().rfind("Souhaitez-vous détruire la sous-catégorie 'Carburant' ?\n", 0),
-            0u);
+  EXPECT_EQ(
+      port_.LastMessage().rfind("Souhaitez-vous détruire la sous-catégorie 'Carburant' ?\n", 0),
+      0u);
   TReopened r = Reopen();
   EXPECT_EQ(CategoryText(*r.db, r.Op("Courant", "Plein").category), "Auto : Carburant");
 }
@@ -174,7 +175,8 @@ TEST_F(CategoryRulesTest, MergeCommandTexts) {
       {"NothingMarked", 0, food_->id, "F&usion non autorisée"},
       {"MarkedHasSubCategories", auto_->id, food_->id, "F&usion non autorisée"},
       {"OntoItself", food_->id, food_->id, "F&usion non autorisée"},
-      {"SubIntoMain", fuel_->id, food_->id, "F&usion : Auto:Carburant + Alimentation => Alimentation"},
+      {"SubIntoMain", fuel_->id, food_->id,
+       "F&usion : Auto:Carburant + Alimentation => Alimentation"},
       {"MainIntoSub", food_->id, repair_->id,
        "F&usion : Alimentation + Auto:Entretien => Auto:Entretien"},
   };

@@ -24,7 +24,8 @@ bool IsAscii(std::string_view text) {
 struct TUpperTable {
   unsigned char up[256];
   constexpr TUpperTable() : up() {
-    for (int c = 0; c < 256; ++c) up[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (int c = 0; c < 256; ++c)
+      up[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   }
 };
 constexpr TUpperTable kUpper;
@@ -72,8 +73,8 @@ void UpperInto(std::string_view text, std::string& out) {
 TSearchResult NotFound(const TSearchRequest& request) {
   TSearchResult r;
   r.searched = true;
-  r.status = std::string(request.kind == TSearchRequest::Kind::Label ? kLabelNotFound
-                                                                     : kAmountNotFound);
+  r.status =
+      std::string(request.kind == TSearchRequest::Kind::Label ? kLabelNotFound : kAmountNotFound);
   return r;
 }
 
@@ -116,8 +117,9 @@ bool SearchMatches(const TOperationRecord& op, const TSearchRequest& request,
   }
   if (IsAscii(needle)) {
     // An ASCII needle can only meet ASCII letters, and the capitals of an
-    // accented letter are never ASCII: the labels are compared in place, letter by letter in capitals; the joined text is
-    // made only for a needle that could straddle the " / " between the two.
+    // accented letter are never ASCII: the labels are compared in place, letter by letter in
+    // capitals; the joined text is made only for a needle that could straddle the " / " between the
+    // two.
     if (FindUpperAscii(op.label, needle)) return true;
     if (!joined) return false;
     if (needle.find_first_of(" /") == std::string_view::npos)
