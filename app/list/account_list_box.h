@@ -13,6 +13,16 @@
 // the panes of the current mode, this one included (Refresh). While nothing
 // is connected to RefreshRequested the window handles the bits itself.
 //
+// Wiring in the main window (all connections direct, on the UI thread):
+//   connect(box, &TAccountListBox::RefreshRequested, frame, <relay>), the
+//     relay calling box->Refresh(bits) and the panes' Refresh(bits);
+//   connect(categories, &TCategoryPane::CategorySelected, box,
+//           &TAccountListBox::SetCategorySelection);
+//   connect(box, &TAccountListBox::CategorySelectionCleared, categories,
+//           &TCategoryPane::ClearCategorySelection);
+//   CommandStateChanged: the menus ask CommandAvailable, CommandChecked,
+//     UndoText and ViewCommandChecked again.
+//
 // Storage failures (TXOrvanet) of a command are shown through the user port
 // with their French text; the list is then refilled from the book as it is.
 #pragma once
