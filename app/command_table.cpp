@@ -191,7 +191,7 @@ std::vector<int> DataPopup(int mode) {
   std::vector<int> items = {kCmdModeOperations, kCmdModeBudget, kCmdModeSituation,
                             kCmdModeMovements, 0};
   if (mode == kModeBudget || mode == kModeBudgetGraph || mode == kModeSituation ||
-      mode == kModeSituationGraph) {
+      mode == kModeSituationGraph || mode == kModeMovements) {
     items.insert(items.end(), {kCmdGraphView, 0});
   }
   if (mode == kModeBudget || mode == kModeBudgetGraph || mode == kModeMovements) {
@@ -386,7 +386,7 @@ std::vector<int> ToolbarOf(int resource) {
       bar = {kCmdSave, 0};
       bar.insert(bar.end(), modes.begin(), modes.end());
       bar.push_back(0);
-      if (resource != kMenuMovements) bar.push_back(kCmdGraphView);
+      bar.push_back(kCmdGraphView);
       if (resource != kMenuSituation) bar.push_back(kCmdPreviousScreen);
       bar.insert(bar.end(), {kCmdAccountsPopup, kCmdCurrencyPopup, 0, kCmdCalculator,
                              kCmdEuroConverter, kCmdHelpOperations});

@@ -66,16 +66,12 @@ QIcon IconOf(int id, QStyle* style) {
       return style->standardIcon(QStyle::SP_DialogOpenButton);
     case kCmdSave:
       return style->standardIcon(QStyle::SP_DialogSaveButton);
-    case kCmdUndo:
-      return style->standardIcon(QStyle::SP_ArrowBack);
     case kCmdPreviousAccount:
       return style->standardIcon(QStyle::SP_ArrowLeft);
     case kCmdNextAccount:
       return style->standardIcon(QStyle::SP_ArrowRight);
     case kCmdPreviousScreen:
       return style->standardIcon(QStyle::SP_ArrowUp);
-    case kCmdHelpOperations:
-      return style->standardIcon(QStyle::SP_DialogHelpButton);
     case kCmdDelete:
       return style->standardIcon(QStyle::SP_TrashIcon);
     default:
@@ -108,6 +104,10 @@ QString ButtonText(int id) {
       return "Graphique";
     case kCmdProjectFilter:
       return "Projets";
+    case kCmdUndo:
+      return "Annuler";
+    case kCmdHelpOperations:
+      return "Aide";
     default:
       return {};
   }
@@ -178,7 +178,11 @@ void CMainFrame::CreateActions() {
       action->setToolTip(tip.contains('\n') ? tip.section('\n', 1) : tip);
     }
     action->setIcon(IconOf(c.id, style()));
-    if (c.id == kCmdStatusBar) action->setCheckable(true);
+    // The toolbar buttons without a picture show a short text.
+    if (const QString button = ButtonText(c.id); !button.isEmpty()) action->setIconText(button);
+    if (c.id == kCmdStatusBar || (c.id >= kCmdModeOperations && c.id <= kCmdModeMovements)) {
+      action->setCheckable(true);
+    }
     const int id = c.id;
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     actions_[c.id] = action;
@@ -216,17 +220,10 @@ void CMainFrame::CreateToolbars() {
         bar->addWidget(button);
       } else {
         QAction* action = Action(id);
-        if (action->icon().isNull() && !ButtonText(id).isEmpty()) {
-          bar->addAction(action);
-          if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-            b->setText(ButtonText(id));
-          }
-        } else {
-          bar->addAction(action);
-          if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-          }
+        bar->addAction(action);
+        if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+          b->setToolButtonStyle(action->icon().isNull() ? Qt::ToolButtonTextOnly
+                                                        : Qt::ToolButtonIconOnly);
         }
       }
     }
@@ -403,6 +400,11 @@ void CMainFrame::UpdateCommands() {
     }
   }
   Action(kCmdStatusBar)->setChecked(statusBar()->isVisible());
+  // The button of the current mode stays down.
+  Action(kCmdModeOperations)->setChecked(mode_ == kModeOperations);
+  Action(kCmdModeBudget)->setChecked(mode_ == kModeBudget || mode_ == kModeBudgetGraph);
+  Action(kCmdModeSituation)->setChecked(mode_ == kModeSituation || mode_ == kModeSituationGraph);
+  Action(kCmdModeMovements)->setChecked(mode_ == kModeMovements);
 }
 
 // --- Commands ----------------------------------------------------------------------
@@ -621,6 +623,7 @@ void CMainFrame::BuildPanes() {
   outer_->setStretchFactor(1, 1);
   main_pane_ = panes.main;
   ConnectPane(panes.main);
+  if (mode_ == kModeOperations) RememberAccount();
   setCentralWidget(outer_);
   outer_->show();
   // The stored sizes of the mode; below 1 is taken as 1. The splitters get
@@ -683,9 +686,9 @@ void CMainFrame::SelectAccount(TAccountRecord* account) {
       if (account != db->CurrentAccount()) {
         if (main_pane_) main_pane_->CommitEditor();
         db->SetCurrentAccount(account);
-        platform::ProfileWriteText("Setup", "CompteActif", account->name.substr(0, 25));
         account_bar_->Select(account);
         if (main_pane_) main_pane_->AccountChosen(account);
+        RememberAccount();
       }
       break;
     case kModeMovements:
@@ -697,6 +700,14 @@ void CMainFrame::SelectAccount(TAccountRecord* account) {
     default:
       account_bar_->Select(db->CurrentAccount());
       break;
+  }
+}
+
+void CMainFrame::RememberAccount() {
+  // "CompteActif" names the account shown last; it is written after the
+  // list, which keeps its own view state in the same section.
+  if (TDatabase* db = Book(); db && db->CurrentAccount()) {
+    platform::ProfileWriteText("Setup", "CompteActif", db->CurrentAccount()->name.substr(0, 25));
   }
 }
 

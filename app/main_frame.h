@@ -140,6 +140,7 @@ class CMainFrame : public QMainWindow, public TBookViews, public TRefreshSink {
   void ShowParityTable();
   void ChangePassword();
   void SavePlacement();
+  void RememberAccount();
   bool HasBook() const;
   TDatabase* Book() const;
 

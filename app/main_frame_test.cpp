@@ -5,6 +5,8 @@
 
 #include "app/account_bar.h"
 #include "app/command_table.h"
+#include "app/list/account_list_box.h"
+#include "app/operation_panes.h"
 #include "app/test_app_env.h"
 #include "platform/configuration.h"
 #include "storage/database.h"
@@ -181,6 +183,33 @@ TEST_F(MainFrameTest, AccountBarAndPopupSelectTheActiveAccount) {
   EXPECT_TRUE(entries[1]->isChecked());
   entries[0]->trigger();
   EXPECT_EQ(db.CurrentAccount(), first);
+}
+
+TEST_F(MainFrameTest, OperationCommandsGoToTheListOfTheActiveAccount) {
+  Start(MakeFixtureBook());
+  CMainFrame& frame = Frame();
+  auto* list = dynamic_cast<CAccountListPane*>(frame.MainPane());
+  ASSERT_NE(list, nullptr);
+  list->Box().SelectRow(0);
+  frame.UpdateCommands();
+  // The list answers for its commands; those without a window yet stay off.
+  EXPECT_EQ(frame.IsCommandEnabled(kCmdCopy),
+            list->Box().CommandAvailable(TOperationCommand::Copy));
+  EXPECT_TRUE(frame.IsCommandEnabled(kCmdViewCondensed));
+  EXPECT_FALSE(frame.IsCommandEnabled(kCmdCreateAssociation));
+  EXPECT_FALSE(frame.IsCommandEnabled(kCmdPeriodicity));
+  EXPECT_FALSE(frame.IsCommandEnabled(kCmdUndo));  // nothing to undo yet
+  frame.RunCommand(kCmdViewCondensed);
+  EXPECT_TRUE(frame.Action(kCmdViewCondensed)->isChecked());
+  EXPECT_FALSE(frame.Action(kCmdViewDetailed)->isChecked());
+  frame.RunCommand(kCmdViewDetailed);
+  EXPECT_TRUE(frame.Action(kCmdViewDetailed)->isChecked());
+  // Leaving the mode and coming back builds a new list on the same account.
+  TAccountRecord* account = app_->Document().Book()->CurrentAccount();
+  frame.RunCommand(kCmdModeBudget);
+  frame.RunCommand(kCmdModeOperations);
+  EXPECT_EQ(app_->Document().Book()->CurrentAccount(), account);
+  EXPECT_NE(dynamic_cast<CAccountListPane*>(frame.MainPane()), nullptr);
 }
 
 TEST_F(MainFrameTest, StatusBarToggleIsKeptInTheProfile) {

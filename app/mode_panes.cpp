@@ -1,6 +1,7 @@
 #include "app/mode_panes.h"
 
 #include "app/command_table.h"
+#include "app/operation_panes.h"
 #include "platform/configuration.h"
 
 namespace ledgora::app {
@@ -20,8 +21,10 @@ TModePanes CreateModePanes(int mode, const TPaneContext& c) {
       // CProjetView above CCatOpView; the project pane is hidden when the
       // project column is off.
       const bool projects = platform::ProfileReadInt("Setup", "AffColProjets", 1) != 0;
-      panes.main = Empty("Mouvements par compte", c.parent);
-      panes.sides = {Empty("Projets", c.parent), Empty("Catégories", c.parent)};
+      auto* list = new CAccountListPane(c.db, c.hooks, c.port, c.parent);
+      panes.main = list;
+      panes.sides = {MakeProjectPane(c.db, *list, c.parent),
+                     MakeCategoryPane(c.db, *list, c.parent)};
       panes.side_visible = {projects, true};
       break;
     }
