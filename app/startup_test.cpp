@@ -3,6 +3,9 @@
 // there is no book.
 #include <fstream>
 
+#include <QMenu>
+
+#include "app/account_bar.h"
 #include "app/command_table.h"
 #include "app/instance_guard.h"
 #include "app/test_app_env.h"
@@ -155,6 +158,59 @@ TEST_F(StartupTest, DroppedFilesOpenTheBookThenImportIntoIt) {
   EXPECT_EQ(port_.LastMessage(),
             "Vous allez intégrer des données dans le livre de comptes [Second.VX].\n"
             "Désirez-vous continuer ?");
+}
+
+TEST_F(StartupTest, ACurrencyLibraryOutsideTheSystemFolderStopsBeforeAnyWindow) {
+  setenv("LEDGORA_SYSTEM_DIR", PathOf("system").c_str(), 1);
+  app_ = std::make_unique<CLedgoraApp>(port_);
+  app_->SetInstanceName("ledgora-test-libraries");
+  const bool runs = app_->InitInstance("");
+  unsetenv("LEDGORA_SYSTEM_DIR");
+  EXPECT_FALSE(runs);
+  EXPECT_EQ(app_->Frame(), nullptr);
+  ASSERT_EQ(port_.Messages().size(), 1u);
+  EXPECT_EQ(port_.LastMessage(),
+            "Librairie Europe du Orvane (ORVEURO32.DLL)\n\nCette librairie doit être installée "
+            "UNIQUEMENT dans le dossier système de Windows.");
+  EXPECT_EQ(port_.Log().back().caption, "Ledgora");
+  EXPECT_EQ(port_.Log().back().icon, TIcon::Stop);
+}
+
+TEST_F(StartupTest, The252ndAccountIsNotInTheAccountsPopup) {
+  const std::string book = MakeFixtureBook();
+  {
+    TDatabase db(book, port_);
+    db.SetDurable(false);
+    db.Open(false);
+    for (std::size_t i = db.Accounts().Size(); i < 252; ++i) {
+      auto account = std::make_unique<TAccountRecord>();
+      account->name = "Compte " + std::to_string(i);
+      db.AddAccount(std::move(account));
+    }
+    ASSERT_TRUE(db.Close());
+  }
+  RemoveInUseMarker(book);
+  Start(book);
+  CMainFrame& frame = Frame();
+  emit frame.AccountsPopup()->aboutToShow();
+  const QList<QAction*> entries = frame.AccountsPopup()->actions();
+  ASSERT_EQ(entries.size(), 251);
+  EXPECT_EQ(entries.back()->objectName(), QString("cmd%1").arg(kLastAccountCommand));
+  EXPECT_EQ(frame.AccountBar().ButtonCount(), 252);
+}
+
+TEST_F(StartupTest, WindowPlacementIsReadAndWrittenBack) {
+  platform::ProfileWriteInt("Setup", "LEFT", 30);
+  platform::ProfileWriteInt("Setup", "TOP", 40);
+  platform::ProfileWriteInt("Setup", "RIGHT", 900);
+  platform::ProfileWriteInt("Setup", "BOTTOM", 600);
+  Start(MakeFixtureBook());
+  CMainFrame& frame = Frame();
+  EXPECT_EQ(frame.size(), QSize(900, 600));
+  frame.resize(800, 500);
+  ASSERT_TRUE(ProcessUntil([] { return platform::ProfileReadInt("Setup", "RIGHT", 0) == 800; }));
+  EXPECT_EQ(platform::ProfileReadInt("Setup", "BOTTOM", 0), 500);
+  EXPECT_EQ(platform::ProfileReadInt("Setup", "Zoomed", -1), 0);
 }
 
 }  // namespace
