@@ -3,7 +3,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <QLineEdit>
+#include <QValidator>
 #include "app/account_bar.h"
+
+#include "app/book_dialogs.h"
 #include "app/command_table.h"
 #include "app/list/account_list_box.h"
 #include "app/operation_panes.h"
@@ -221,6 +225,23 @@ TEST_F(MainFrameTest, StatusBarToggleIsKeptInTheProfile) {
   EXPECT_EQ(platform::ProfileReadInt("Setup", "StatusBar", 0), 1);
   frame.RunCommand(kCmdStatusBar);
   EXPECT_EQ(platform::ProfileReadInt("Setup", "StatusBar", 1), 0);
+}
+
+TEST(NewBookWizardTest, TheNameCannotLeaveTheBooksFolder) {
+  CNewBookWizard wizard;
+  const QValidator* validator = wizard.NameField()->validator();
+  ASSERT_NE(validator, nullptr);
+  for (const char* refused : {"../Comptes", "/etc/passwd", "a\\b"}) {
+    QString text = QString::fromUtf8(refused);
+    int pos = 0;
+    EXPECT_EQ(validator->validate(text, pos), QValidator::Invalid) << refused;
+  }
+  QString ok = QString::fromUtf8("Famille Martin 2026");
+  int pos = 0;
+  EXPECT_EQ(validator->validate(ok, pos), QValidator::Acceptable);
+  wizard.NameField()->setText("  Famille  ");
+  EXPECT_EQ(wizard.Answers().name, "Famille");
+  EXPECT_EQ(wizard.Answers().categories, TCategorySet::Particulier);
 }
 
 TEST(CommandTableTest, EveryMenuEntryIsACommandAndTheToolbarLabelsAreSet) {
