@@ -527,7 +527,8 @@ void CMainFrame::GraphView() {
 
 void CMainFrame::PreviousScreen() {
   if (mode_ == kModeMovements) {
-    SwitchMode(previous_mode_);
+    // Back to the recorded mode as it was, a graph included.
+    ApplyMode(previous_mode_, std::nullopt);
   } else if (mode_ == kModeBudgetGraph) {
     // The graph window has a single screen: its first screen goes back.
     SwitchMode(kModeBudget);
@@ -565,6 +566,11 @@ void CMainFrame::SwitchMode(int mode, std::optional<long> parameter) {
     QApplication::beep();
     return;
   }
+  ApplyMode(mode, parameter);
+}
+
+void CMainFrame::ApplyMode(int mode, std::optional<long> parameter) {
+  if (!HasBook()) mode = kModeNone;
   if (mode == mode_ && !parameter && outer_ != nullptr) return;
   if (main_pane_) main_pane_->CommitEditor();
   if (mode == kModeMovements && mode_ != kModeMovements && mode_ != kModeNone) {
@@ -740,9 +746,13 @@ void CMainFrame::ReceiveCommandLine(const std::string& command_line) {
   if (isMinimized()) showNormal();
   top->raise();
   top->activateWindow();
-  if (!command_line.empty() && QApplication::activeModalWidget() == nullptr) {
-    ImportFile(command_line);
+  if (command_line.empty()) return;
+  if (QApplication::activeModalWidget() != nullptr) {
+    // A dialog is open: the import waits until it is closed.
+    QTimer::singleShot(500, this, [this, command_line] { ReceiveCommandLine(command_line); });
+    return;
   }
+  ImportFile(command_line);
 }
 
 // --- TBookViews ------------------------------------------------------------------

@@ -121,6 +121,7 @@ class CMainFrame : public QMainWindow, public TBookViews, public TRefreshSink {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void ApplyMode(int mode, std::optional<long> parameter);
   void CreateActions();
   void CreateToolbars();
   void InstallMenu();

@@ -76,6 +76,10 @@ TEST_F(MainFrameTest, SwitchesThroughTheModes) {
       {kCmdPreviousScreen, kModeBudget, kMenuBudget, "Synthèse des dépenses"},
       {kCmdModeSituation, kModeSituation, kMenuSituation, "Votre situation financière"},
       {kCmdGraphView, kModeSituationGraph, kMenuSituation, "Graphique de la situation financière"},
+      // Mode 6 from the graph goes back to the graph.
+      {kCmdModeMovements, kModeMovements, kMenuMovements, "Tous mouvements, tous comptes"},
+      {kCmdPreviousScreen, kModeSituationGraph, kMenuSituation,
+       "Graphique de la situation financière"},
       {kCmdGraphView, kModeSituation, kMenuSituation, "Votre situation financière"},
       {kCmdModeMovements, kModeMovements, kMenuMovements, "Tous mouvements, tous comptes"},
       {kCmdPreviousScreen, kModeSituation, kMenuSituation, "Votre situation financière"},
