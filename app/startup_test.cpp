@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include <QMenu>
+#include <QTimer>
+#include <stdexcept>
 
 #include "app/account_bar.h"
 #include "app/command_table.h"
@@ -211,6 +213,23 @@ TEST_F(StartupTest, WindowPlacementIsReadAndWrittenBack) {
   ASSERT_TRUE(ProcessUntil([] { return platform::ProfileReadInt("Setup", "RIGHT", 0) == 800; }));
   EXPECT_EQ(platform::ProfileReadInt("Setup", "BOTTOM", 0), 500);
   EXPECT_EQ(platform::ProfileReadInt("Setup", "Zoomed", -1), 0);
+}
+
+TEST_F(StartupTest, ExceptionsThatReachTheLoopAreAnsweredThere) {
+  Start(MakeFixtureBook());
+  port_.Clear();
+  // A storage exception raised inside a window's event: its row of the
+  // table (20914: its message, and the program keeps running).
+  QTimer::singleShot(0, &Frame(), [] { throw TXOrvanet(kOrvKestrelDatabase, "x.VX"); });
+  ASSERT_TRUE(ProcessUntil([&] { return !port_.Log().empty(); }));
+  EXPECT_EQ(port_.LastMessage(), TXOrvanet(kOrvKestrelDatabase, "x.VX").Message());
+  // Any other exception: the program's last message.
+  port_.Clear();
+  QTimer::singleShot(0, &Frame(), [] { throw std::runtime_error("boom"); });
+  ASSERT_TRUE(ProcessUntil([&] { return !port_.Log().empty(); }));
+  EXPECT_EQ(port_.LastMessage(), kUnknownException);
+  EXPECT_EQ(port_.Log().back().icon, TIcon::Stop);
+  EXPECT_TRUE(app_->Document().HasOpenBook());  // nothing was closed behind the user's back
 }
 
 }  // namespace
