@@ -196,6 +196,7 @@ CParityTableDialog::CParityTableDialog(QWidget* parent) : QDialog(parent) {
   table_ = new QTableWidget(0, 3, this);
   table_->setHorizontalHeaderLabels({"Devise", "Libellé", "Parité pour 1 euro"});
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(22);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   for (int row = 0; row < 32; ++row) {

@@ -81,7 +81,10 @@ class CMessageDialog : public QDialog {
     auto* text = new QLabel(Q(m.text), this);
     text->setObjectName("text");
     text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(m.text.size() > 160);
+    if (m.text.size() > 160) {
+      text->setWordWrap(true);
+      text->setMinimumWidth(460);
+    }
     texts->addWidget(text);
     for (const std::string& line : m.details) {
       auto* detail = new QLabel(Q(line), this);
@@ -134,7 +137,8 @@ class CTextDialog : public QDialog {
     setWindowTitle(r.caption.empty() ? "Ledgora" : Q(r.caption));
     setObjectName("CTextDialog");
     auto* layout = new QVBoxLayout(this);
-    auto* prompt = new QLabel(Q(r.prompt), this);
+    // A request without a prompt shows its caption above the field.
+    auto* prompt = new QLabel(r.prompt.empty() ? Q(r.caption) : Q(r.prompt), this);
     prompt->setWordWrap(true);
     layout->addWidget(prompt);
     auto* row = new QHBoxLayout;

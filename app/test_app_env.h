@@ -15,6 +15,22 @@
 
 namespace ledgora::app::testing {
 
+// The scripted port that also keeps every message and text request whole
+// (the dialog pictures show them as the user sees them).
+class TCatchingPort : public TScriptedUserPort {
+ public:
+  TReply Message(const TMessage& m) override {
+    messages.push_back(m);
+    return TScriptedUserPort::Message(m);
+  }
+  std::optional<std::string> AskText(const TTextRequest& r) override {
+    requests.push_back(r);
+    return TScriptedUserPort::AskText(r);
+  }
+  std::vector<TMessage> messages;
+  std::vector<TTextRequest> requests;
+};
+
 class TAppTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -39,7 +55,7 @@ class TAppTest : public ::testing::Test {
 
   std::string home_;
   QString instance_name_;
-  TScriptedUserPort port_;
+  TCatchingPort port_;
   std::unique_ptr<CLedgoraApp> app_;
 };
 
