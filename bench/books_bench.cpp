@@ -9,6 +9,7 @@
 // $LEDGORA_BENCH_DIR when set (else a temporary folder), and copied back
 // before every iteration. The book itself is not flushed at each write (as
 // in the storage figures); the copies that replace files are.
+#include "bench/bench_random.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -30,27 +31,8 @@ namespace {
 constexpr int kAccounts = 10;
 constexpr int kOperations = 100000;
 
-struct TRandom {
-  std::uint64_t state;
-  std::uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::uint32_t>(state >> 33);
-  }
-  std::uint32_t Below(std::uint32_t n) { return Next() % n; }
-};
-
-const char* const kWords[] = {"PRLV",   "SEPA",    "CARTE", "EDF",      "ORANGE", "LOYER",
-                              "VIR",    "SALAIRE", "CB",    "MONOPRIX", "SNCF",   "AMAZON",
-                              "CHEQUE", "RETRAIT", "DAB",   "ASSURANCE"};
-
-std::string Words(TRandom& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (!s.empty()) s += ' ';
-    s += kWords[r.Below(16)];
-  }
-  return s;
-}
+using bench::TRandom;
+using bench::Words;
 
 std::string Folder() {
   static const std::string folder = [] {

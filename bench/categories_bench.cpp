@@ -12,6 +12,7 @@
 // per iteration, and "expected" is the number of records that carried the
 // category plus the category itself. Writes are not flushed to disk (as in
 // the storage figures).
+#include "bench/bench_random.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -37,27 +38,8 @@ namespace {
 constexpr int kAccounts = 5;
 constexpr int kOperationsPerAccount = 20000;
 
-struct TRandom {
-  std::uint64_t state;
-  std::uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::uint32_t>(state >> 33);
-  }
-  std::uint32_t Below(std::uint32_t n) { return Next() % n; }
-};
-
-const char* const kWords[] = {"PRLV",   "SEPA",    "CARTE", "EDF",      "ORANGE", "LOYER",
-                              "VIR",    "SALAIRE", "CB",    "MONOPRIX", "SNCF",   "AMAZON",
-                              "CHEQUE", "RETRAIT", "DAB",   "ASSURANCE"};
-
-std::string Words(TRandom& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (!s.empty()) s += ' ';
-    s += kWords[r.Below(16)];
-  }
-  return s;
-}
+using bench::TRandom;
+using bench::Words;
 
 // Counts the records the book reports changed.
 class TCountingHooks : public TOperationsHooks {

@@ -6,6 +6,7 @@
 //     scroll step costs: the view asks only for the rows it shows);
 //   - a full refill of the 50 000 operations through the window (the core
 //     refill, the model reset, the columns, the footer, the selection).
+#include "bench/bench_random.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -32,27 +33,8 @@ namespace {
 
 constexpr int kOperations = 50000;
 
-struct TRandom {
-  std::uint64_t state;
-  std::uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::uint32_t>(state >> 33);
-  }
-  std::uint32_t Below(std::uint32_t n) { return Next() % n; }
-};
-
-const char* const kWords[] = {"PRLV",   "SEPA",    "CARTE", "EDF",      "ORANGE", "LOYER",
-                              "VIR",    "SALAIRE", "CB",    "MONOPRIX", "SNCF",   "AMAZON",
-                              "CHEQUE", "RETRAIT", "DAB",   "ASSURANCE"};
-
-std::string Words(TRandom& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (!s.empty()) s += ' ';
-    s += kWords[r.Below(16)];
-  }
-  return s;
-}
+using bench::TRandom;
+using bench::Words;
 
 struct TBench {
   std::unique_ptr<QApplication> app;

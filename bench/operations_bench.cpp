@@ -9,6 +9,7 @@
 //     scrolls (rows are data; nothing is made per row in advance).
 // Writes are not flushed to disk (as in the storage figures); the "Durable"
 // edit adds the two flushes of a write phase.
+#include "bench/bench_random.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -30,27 +31,8 @@ namespace {
 
 constexpr int kOperations = 50000;
 
-struct TRandom {
-  std::uint64_t state;
-  std::uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::uint32_t>(state >> 33);
-  }
-  std::uint32_t Below(std::uint32_t n) { return Next() % n; }
-};
-
-const char* const kWords[] = {"PRLV",   "SEPA",    "CARTE", "EDF",      "ORANGE", "LOYER",
-                              "VIR",    "SALAIRE", "CB",    "MONOPRIX", "SNCF",   "AMAZON",
-                              "CHEQUE", "RETRAIT", "DAB",   "ASSURANCE"};
-
-std::string Words(TRandom& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (!s.empty()) s += ' ';
-    s += kWords[r.Below(16)];
-  }
-  return s;
-}
+using bench::TRandom;
+using bench::Words;
 
 // One open book: an account in euros (so every row has a counter-value in
 // francs) of 50 000 operations over ten years, categorised, a third of them

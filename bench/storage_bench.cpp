@@ -4,6 +4,7 @@
 //   - adding, modifying and deleting one operation: under 100 us each
 //     (median), without flushing to disk, whatever the size of the book.
 // The books are generated here, deterministically, through the engine itself.
+#include "bench/bench_random.h"
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -26,27 +27,8 @@ namespace {
 constexpr int kAccounts = 10;
 
 // A small deterministic generator (the same books on every run).
-struct TRandom {
-  std::uint64_t state;
-  std::uint32_t Next() {
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<std::uint32_t>(state >> 33);
-  }
-  std::uint32_t Below(std::uint32_t n) { return Next() % n; }
-};
-
-const char* const kWords[] = {"PRLV",   "SEPA",    "CARTE", "EDF",      "ORANGE", "LOYER",
-                              "VIR",    "SALAIRE", "CB",    "MONOPRIX", "SNCF",   "AMAZON",
-                              "CHEQUE", "RETRAIT", "DAB",   "ASSURANCE"};
-
-std::string Words(TRandom& r, int count) {
-  std::string s;
-  for (int i = 0; i < count; ++i) {
-    if (!s.empty()) s += ' ';
-    s += kWords[r.Below(16)];
-  }
-  return s;
-}
+using bench::TRandom;
+using bench::Words;
 
 std::unique_ptr<TOperationRecord> RandomOperation(TRandom& r) {
   auto op = std::make_unique<TOperationRecord>();
