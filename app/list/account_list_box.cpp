@@ -9,10 +9,12 @@
 
 #include "app/list/account_list_model.h"
 #include "app/list/account_list_view.h"
+#include "app/list/association_dialogs.h"
 #include "app/list/general_filter_dialog.h"
 #include "app/list/list_footer_bar.h"
 #include "app/list/list_row_delegate.h"
 #include "app/list/operation_row_editor.h"
+#include "app/list/search_dialogs.h"
 #include "app/list/split_dialog.h"
 #include "app/list/storage_errors.h"
 #include "app/list/transfer_dialog.h"
@@ -122,6 +124,9 @@ TAccountListBox::TAccountListBox(TDatabase& db, TOperationsHooks& hooks, TUserPo
 }
 
 TAccountListBox::~TAccountListBox() {
+  // The search dialogs call into this window: they go first.
+  delete label_search_.data();
+  delete amount_search_.data();
   // The view and the model read the core list: they go before it does.
   delete editor_.data();
   delete view_;
@@ -416,6 +421,75 @@ QMenu* TAccountListBox::BuildRowMenu(int row, QWidget* parent) {
     menu->addAction(Q(OperationCommandText(TOperationCommand::Transfer)))->setEnabled(false);
   }
   return menu;
+}
+
+// --- Search and associations ---------------------------------------------------------------
+
+TLabelSearchDialog* TAccountListBox::LabelSearch() const {
+  return label_search_;
+}
+
+TAmountSearchDialog* TAccountListBox::AmountSearch() const {
+  return amount_search_;
+}
+
+TSearchResult TAccountListBox::RunSearch(bool by_label, const std::string& text,
+                                         const TSearchSettings& settings) {
+  CloseEditor();
+  const TAccountRecord* before = list_->Account();
+  TSearchResult result;
+  Guarded([&] {
+    result = by_label ? SearchLabel(*list_, text, settings) : SearchAmount(*list_, text, settings);
+  });
+  if (!result.found) return result;
+  // The core selected the row; the view follows and scrolls to it.
+  SelectRow(static_cast<int>(list_->Selected()));
+  if (list_->Account() != before) emit ActiveAccountChanged(list_->Account());
+  return result;
+}
+
+namespace {
+void ShowSearchDialog(TSearchDialog& dialog) {
+  dialog.show();
+  dialog.raise();
+  dialog.activateWindow();
+  dialog.Field()->setFocus();
+  dialog.Field()->selectAll();
+}
+}  // namespace
+
+void TAccountListBox::FindLabel() {
+  if (!label_search_) {
+    label_search_ = new TLabelSearchDialog(
+        [this](const std::string& text, const TSearchSettings& settings) {
+          return RunSearch(true, text, settings);
+        },
+        this);
+  }
+  ShowSearchDialog(*label_search_);
+}
+
+void TAccountListBox::FindAmount() {
+  if (!amount_search_) {
+    amount_search_ = new TAmountSearchDialog(
+        [this](const std::string& text, const TSearchSettings& settings) {
+          return RunSearch(false, text, settings);
+        },
+        port_, this);
+  }
+  ShowSearchDialog(*amount_search_);
+}
+
+bool TAccountListBox::CanCreateAssociation() const {
+  const TOperationRecord* op = list_->OperationAt(Row());
+  return op && ledgora::CanCreateAssociation(*op) && db_.FindCategory(op->category);
+}
+
+void TAccountListBox::CreateAssociation() {
+  CloseEditor();
+  if (!CanCreateAssociation()) return;
+  RunCreateAssociation(db_, *list_->OperationAt(Row()), port_, this);
+  emit CommandStateChanged();
 }
 
 // --- The view menu ------------------------------------------------------------------------

@@ -22,6 +22,13 @@
 //           &TCategoryPane::ClearCategorySelection);
 //   CommandStateChanged: the menus ask CommandAvailable, CommandChecked,
 //     UndoText and ViewCommandChecked again.
+//   connect(box, &TAccountListBox::ActiveAccountChanged, frame, <account bar
+//     selects the account>): a search found its match in another account,
+//     which is now the book's active one and the list shows it.
+//
+// The two "Recherche" dialogs (FindLabel, FindAmount) are modeless, one of
+// each per list, owned by this window: reopening shows the existing one,
+// and they go with the list.
 //
 // Storage failures (TXOrvanet) of a command are shown through the user port
 // with their French text; the list is then refilled from the book as it is.
@@ -31,6 +38,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/list/operation_row_editor.h"
 #include "operations/list_settings.h"
@@ -46,7 +54,11 @@ namespace ledgora {
 
 class TAccountListModel;
 class TAccountListView;
+class TAmountSearchDialog;
+class TLabelSearchDialog;
 class TListFooterBar;
+struct TSearchResult;
+struct TSearchSettings;
 
 class TAccountListBox : public QWidget {
   Q_OBJECT
@@ -75,6 +87,12 @@ class TAccountListBox : public QWidget {
   bool CommandChecked(TOperationCommand command) const;
   QString UndoText() const;
   bool ViewCommandChecked(TViewCommand command) const;
+  // "Créer une associa&tion..." is offered on the selected row: a Normal
+  // operation with a category of the book.
+  bool CanCreateAssociation() const;
+  // The search dialogs once opened, else null.
+  TLabelSearchDialog* LabelSearch() const;
+  TAmountSearchDialog* AmountSearch() const;
 
   // The pop-up menu of a row: the commands, with the transfer candidates
   // ("Aucun" and at most 250 accounts) in the "V&irement..." entry.
@@ -107,6 +125,12 @@ class TAccountListBox : public QWidget {
   // Drops from the side panes (0: "no category" / no project).
   bool DropCategory(int row, quint32 category);
   bool DropProject(int row, quint32 project);
+  // "Ch&ercher libellé...\tCtrl+L" and "C&hercher montant...\tCtrl+M": the
+  // modeless dialog, made on first use, shown and brought to the front.
+  void FindLabel();
+  void FindAmount();
+  // "Créer une associa&tion..." on the selected row.
+  void CreateAssociation();
 
   // The view menu.
   void GeneralFilter();  // "&Filtres pour l'affichage..."
@@ -124,6 +148,9 @@ class TAccountListBox : public QWidget {
   void ProjectColumnToggled(bool shown);
   // The selection moved, or a command changed what the menus show.
   void CommandStateChanged();
+  // A search made another account the active one (the list was refilled
+  // for it): the account bar follows. Not sent by SelectAccount.
+  void ActiveAccountChanged(ledgora::TAccountRecord* account);
 
  private:
   class TSignalSink;
@@ -134,6 +161,7 @@ class TAccountListBox : public QWidget {
   void PlaceEditor();
   void CloseEditor();
   std::size_t Row() const;
+  TSearchResult RunSearch(bool by_label, const std::string& text, const TSearchSettings& settings);
 
   TDatabase& db_;
   TUserPort& port_;
@@ -147,6 +175,8 @@ class TAccountListBox : public QWidget {
   TAccountListView* view_;
   TListFooterBar* footer_;
   QPointer<TOperationRowEditor> editor_;
+  QPointer<TLabelSearchDialog> label_search_;
+  QPointer<TAmountSearchDialog> amount_search_;
   bool syncing_selection_ = false;
 };
 
