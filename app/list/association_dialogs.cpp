@@ -165,6 +165,9 @@ TAssociationDialog::TAssociationDialog(const QString& caption, const QString& la
   auto* row = new QHBoxLayout;
   row->addWidget(prompt);
   row->addWidget(label_, 1);
+  // The caption names the category: wide enough for the title bar to show
+  // it whole beside its buttons.
+  setMinimumWidth(QFontMetrics(font()).horizontalAdvance(windowTitle()) + 140);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);

@@ -21,12 +21,15 @@
 
 #include "app/list/account_list_box.h"
 #include "app/list/account_list_view.h"
+#include "app/list/association_dialogs.h"
 #include "app/list/general_filter_dialog.h"
 #include "app/list/operation_row_editor.h"
+#include "app/list/search_dialogs.h"
 #include "app/list/side_panes.h"
 #include "app/list/split_dialog.h"
 #include "app/list/transfer_dialog.h"
 #include "demo/demo_book.h"
+#include "operations/category_rules.h"
 #include "operations/operations_hooks.h"
 #include "platform/configuration.h"
 #include "platform/files.h"
@@ -49,6 +52,78 @@ void Save(QWidget& w, const QString& folder, const char* name) {
   QApplication::processEvents();
   const QString path = folder + "/" + name;
   if (!w.grab().save(path)) std::fprintf(stderr, "list-shots: cannot write %s\n", qPrintable(path));
+}
+
+// The search dialogs after a search (a match, then nothing found), the
+// association dialog of a row, the choice of an association and the
+// re-association dialog over the first operation it asks about.
+class TShotAsker : public TReassociationAsker {
+ public:
+  TShotAsker(TDatabase& db, TOperationsHooks& hooks, QWidget& parent, const QString& out)
+      : db_(db), hooks_(hooks), parent_(parent), out_(out) {}
+  TReassociationAnswer Ask(const TReassociationQuestion& question) override {
+    TReassociationDialog dialog(db_, hooks_, question, &parent_);
+    dialog.show();
+    Save(dialog, out_, "dialog-reassociation.png");
+    return TReassociationAnswer::Cancel;
+  }
+
+ private:
+  TDatabase& db_;
+  TOperationsHooks& hooks_;
+  QWidget& parent_;
+  QString out_;
+};
+
+void ShootSearchAndAssociations(TDatabase& db, TOperationsHooks& hooks, TAccountListBox& box,
+                                QWidget& window, const QString& out) {
+  box.FindLabel();
+  TLabelSearchDialog* label = box.LabelSearch();
+  label->Field()->setText("boulangerie");
+  label->UpButton()->setChecked(true);
+  // Found in another account (a card one in the demo): the list shows it.
+  label->AllAccountsBox()->setChecked(true);
+  label->Next();
+  Save(window, out, "list-search-match.png");
+  Save(*label, out, "dialog-search-label.png");
+  label->close();
+  box.FindAmount();
+  TAmountSearchDialog* amount = box.AmountSearch();
+  amount->Field()->setText("98765,43");
+  amount->Next();
+  Save(*amount, out, "dialog-search-amount.png");
+  amount->close();
+
+  // The operation of the list with the longest category text.
+  const TOperationRecord* chosen = nullptr;
+  for (std::size_t r = 0; r < box.List().RowCount(); ++r) {
+    const TOperationRecord* op = box.List().OperationAt(r);
+    if (!op || !CanCreateAssociation(*op) || !db.FindCategory(op->category)) continue;
+    if (!chosen ||
+        CategoryPairText(db, op->category).size() > CategoryPairText(db, chosen->category).size()) {
+      chosen = op;
+    }
+  }
+  if (chosen) {
+    TAssociationDialog dialog(QString::fromStdString(AssociationFromOperationCaption(db, *chosen)),
+                              QString::fromStdString(chosen->label), &window);
+    dialog.show();
+    Save(dialog, out, "dialog-association.png");
+    if (!FindAssociation(db, chosen->label)) {
+      AddAssociationChecked(db, chosen->label, chosen->category);
+    }
+  }
+  if (db.LoadAssociations().Empty()) return;
+  TAssociationChooserDialog chooser(db, &window);
+  chooser.show();
+  Save(chooser, out, "dialog-association-choice.png");
+  chooser.hide();
+  for (TAssociationRecord* a : AssociationsNewestFirst(db)) {
+    if (a->category == 0) continue;
+    TShotAsker asker(db, hooks, window, out);
+    Reassociate(db, *a, asker);
+    break;
+  }
 }
 
 }  // namespace
@@ -174,6 +249,7 @@ int main(int argc, char** argv) {
   menu->popup(window.mapToGlobal(QPoint(400, 200)));
   Save(*menu, out, "menu-row.png");
   menu->hide();
+  ShootSearchAndAssociations(db, hooks, *box, window, out);
   delete box;
   db.Close();
   return 0;
