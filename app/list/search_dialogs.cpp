@@ -157,6 +157,12 @@ TAmountSearchDialog::TAmountSearchDialog(TSearchRunner runner, TUserPort& port, 
   Build(nullptr);
 }
 
+TSearchSettings TAmountSearchDialog::Settings() const {
+  TSearchSettings s = TSearchDialog::Settings();
+  s.case_sensitive = TSearchSettings::Load().case_sensitive;
+  return s;
+}
+
 std::string TAmountSearchDialog::LastAmount() {
   return KeptAmount();
 }

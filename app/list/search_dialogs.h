@@ -97,6 +97,9 @@ class TAmountSearchDialog : public TSearchDialog {
   TAmountSearchDialog(TSearchRunner runner, TUserPort& port, QWidget* parent = nullptr);
   // The last amount searched in this run of the program, as typed.
   static std::string LastAmount();
+  // The case setting is not this dialog's: it is stored again as the
+  // profile holds it now (the label dialog may have changed it since).
+  TSearchSettings Settings() const override;
 
  private:
   bool Check(const std::string& text) override;

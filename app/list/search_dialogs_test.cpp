@@ -171,8 +171,11 @@ TEST_F(SearchDialogsTest, TheAmountSearchFindsTheDebitAndTheCreditOfTheSameSize)
   ASSERT_NE(d, nullptr);
   // The new-entry line is selected: going down starts at the first row.
   d->Field()->setText("12,50");
+  // The label dialog's case setting, changed after this one opened, stays.
+  platform::ProfileWriteInt("Setup", "RechDiffMajMin", 1);
   d->Next();
   EXPECT_EQ(SelectedLabel(), "journal");
+  EXPECT_EQ(platform::ProfileReadInt("Setup", "RechDiffMajMin", 0), 1);
   d->Next();
   EXPECT_EQ(SelectedLabel(), "remboursement");
   d->Next();
