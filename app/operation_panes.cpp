@@ -4,6 +4,7 @@
 #include "app/list/account_list_box.h"
 #include "app/list/operation_row_editor.h"
 #include "app/list/side_panes.h"
+#include "app/side_views.h"
 
 namespace ledgora::app {
 
@@ -181,21 +182,11 @@ CListSidePane::CListSidePane(const QString& title, QWidget* view,
 }
 
 CListSidePane* MakeCategoryPane(TDatabase& db, CAccountListPane& list, QWidget* parent) {
-  auto* tree = new TCategoryPane(db);
-  auto* pane = new CListSidePane(
-      "Catégories", tree, [tree](unsigned bits) { tree->Refresh(bits); }, parent);
-  TAccountListBox* box = &list.Box();
-  QObject::connect(tree, &TCategoryPane::CategorySelected, box,
-                   &TAccountListBox::SetCategorySelection);
-  QObject::connect(box, &TAccountListBox::CategorySelectionCleared, tree,
-                   &TCategoryPane::ClearCategorySelection);
-  return pane;
+  return new CCatOpView(db, list, parent);
 }
 
 CListSidePane* MakeProjectPane(TDatabase& db, CAccountListPane& list, QWidget* parent) {
-  auto* projects = new TProjectPane(db);
-  auto* pane = new CListSidePane(
-      "Projets", projects, [projects](unsigned bits) { projects->Refresh(bits); }, parent);
+  auto* pane = new CProjetView(db, list, parent);
   QObject::connect(&list.Box(), &TAccountListBox::ProjectColumnToggled, pane, &QWidget::setVisible);
   return pane;
 }

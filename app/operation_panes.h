@@ -42,13 +42,16 @@ class CAccountListPane : public CPane {
   TAccountListBox* box_;
 };
 
-// A side pane of the list with its title above it.
+// A side pane of the list with its title above it. refresh (may be empty)
+// receives the refresh bits.
 class CListSidePane : public CPane {
   Q_OBJECT
  public:
   CListSidePane(const QString& title, QWidget* view, std::function<void(unsigned)> refresh,
                 QWidget* parent);
-  void Refresh(unsigned bits) override { refresh_(bits); }
+  void Refresh(unsigned bits) override {
+    if (refresh_) refresh_(bits);
+  }
   QWidget* View() const { return view_; }
 
  private:
@@ -56,8 +59,9 @@ class CListSidePane : public CPane {
   std::function<void(unsigned)> refresh_;
 };
 
-// The category pane (CCatOpView) and the project pane (CProjetView), tied to
-// the list of the main pane.
+// The category pane (CCatOpView) and the project pane (CProjetView,
+// app/side_views.h), tied to the list of the main pane: the list filters on
+// the marked category, the project pane is shown with the project column.
 CListSidePane* MakeCategoryPane(TDatabase& db, CAccountListPane& list, QWidget* parent);
 CListSidePane* MakeProjectPane(TDatabase& db, CAccountListPane& list, QWidget* parent);
 

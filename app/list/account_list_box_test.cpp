@@ -245,23 +245,35 @@ TEST_F(ListBoxTest, TheRefreshBitsLeaveThroughTheSignalWhenTheMainWindowListens)
             static_cast<int>(TPointingMark::Pointed));
 }
 
-TEST_F(ListBoxTest, TheCategoryPaneDrivesTheCategoryFilter) {
+TEST_F(ListBoxTest, TheMarkedCategoryDrivesTheCategoryFilter) {
   TAccountListBox& box = Show(*account_);
   TCategoryPane pane(*db_);
-  QObject::connect(&pane, &TCategoryPane::CategorySelected, &box,
+  QObject::connect(&pane, &TCategoryPane::MarkedCollapsedChanged, &box,
                    &TAccountListBox::SetCategorySelection);
   QObject::connect(&box, &TAccountListBox::CategorySelectionCleared, &pane,
-                   &TCategoryPane::ClearCategorySelection);
+                   &TCategoryPane::ClearMark);
   box.RunViewCommand(TViewCommand::FilterSelectedCategory);
-  // Collapsed "Alimentation" stands for "Marché" too.
+  // Nothing marked: the transfer and the operation without category.
+  EXPECT_EQ(box.Model().rowCount(), 3);
+  // The cursor alone changes nothing.
   pane.setCurrentItem(pane.ItemOf(food_->id));
+  EXPECT_EQ(box.Model().rowCount(), 3);
+  // Marked, collapsed "Alimentation" stands for "Marché" too.
+  pane.MarkCategory(box.List(), food_->id);
+  EXPECT_TRUE(pane.ItemOf(food_->id)->font(0).bold());
   EXPECT_EQ(box.Model().rowCount(), 2);
   EXPECT_EQ(box.Model().index(0, 2).data(TAccountListModel::LabelLineRole).toString(),
             QString::fromUtf8("courses"));
   pane.expandItem(pane.ItemOf(food_->id));
   EXPECT_EQ(box.Model().rowCount(), 1);  // the new-entry line alone
+  pane.collapseItem(pane.ItemOf(food_->id));
+  EXPECT_EQ(box.Model().rowCount(), 2);
+  // A node that is not the marked one changes nothing.
+  pane.expandItem(pane.ItemOf(salary_->id));
+  EXPECT_EQ(box.Model().rowCount(), 2);
   box.RunViewCommand(TViewCommand::FilterUncategorised);
-  EXPECT_EQ(pane.currentItem(), nullptr);
+  EXPECT_EQ(pane.Marked(), 0u);
+  EXPECT_FALSE(pane.ItemOf(food_->id)->font(0).bold());
   ExpectModelMatchesList();
 }
 

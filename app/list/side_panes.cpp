@@ -1,6 +1,8 @@
 #include "app/list/side_panes.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <vector>
 
 #include "operations/classification.h"
 #include "operations/refresh.h"
@@ -48,43 +50,109 @@ TCategoryPane::TCategoryPane(TDatabase& db, QWidget* parent) : QTreeWidget(paren
   setDragEnabled(true);
   setDragDropMode(QAbstractItemView::DragOnly);
   setDefaultDropAction(Qt::CopyAction);
-  connect(this, &QTreeWidget::currentItemChanged, this, [this] { TellSelection(); });
-  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-    if (item == currentItem()) TellSelection();
-  });
-  connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
-    if (item == currentItem()) TellSelection();
-  });
+  connect(this, &QTreeWidget::itemExpanded, this, &TCategoryPane::NodeToggled);
+  connect(this, &QTreeWidget::itemCollapsed, this, &TCategoryPane::NodeToggled);
   Fill();
 }
 
 void TCategoryPane::Fill() {
-  const std::uint32_t selected = currentItem() ? currentItem()->data(0, kIdRole).toUInt() : 0;
-  const bool had_selection = currentItem() != nullptr;
+  const std::optional<std::uint32_t> current = CurrentCategory();
+  std::vector<std::uint32_t> expanded;
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    if (topLevelItem(i)->isExpanded()) expanded.push_back(CategoryOf(topLevelItem(i)));
+  }
   QSignalBlocker block(this);
   clear();
-  auto* none = new QTreeWidgetItem(this, {QStringLiteral("Divers")});
+  auto add = [this](QTreeWidgetItem* item, const TCategoryRecord& c) {
+    item->setText(0, Q(c.name));
+    item->setData(0, kIdRole, c.id);
+    item->setForeground(0, c.debit ? QColor(140, 0, 0) : QColor(0, 100, 0));
+    return item;
+  };
+  auto* none = new QTreeWidgetItem(this, {Q(kNoCategoryText)});
   none->setData(0, kIdRole, 0u);
   for (TCategoryRecord& top : db_.Categories().Records<TCategoryRecord>()) {
-    auto* item = new QTreeWidgetItem(this, {Q(top.name)});
-    item->setData(0, kIdRole, top.id);
-    item->setForeground(0, top.debit ? QColor(140, 0, 0) : QColor(0, 100, 0));
+    QTreeWidgetItem* item = add(new QTreeWidgetItem(this), top);
     if (const TRecordList* subs = top.SubCategoriesIfAny()) {
       for (TCategoryRecord& sub : subs->Records<TCategoryRecord>()) {
-        auto* child = new QTreeWidgetItem(item, {Q(sub.name)});
-        child->setData(0, kIdRole, sub.id);
-        child->setForeground(0, sub.debit ? QColor(140, 0, 0) : QColor(0, 100, 0));
+        add(new QTreeWidgetItem(item), sub);
       }
     }
+    if (std::find(expanded.begin(), expanded.end(), top.id) != expanded.end()) {
+      item->setExpanded(true);
+    }
   }
-  if (had_selection) {
-    if (QTreeWidgetItem* item = ItemOf(selected)) setCurrentItem(item);
+  // The mark of a category that went is gone with it.
+  if (Marked() && !ItemOf(Marked())) *MarkSlot() = 0;
+  ShowMark();
+  if (current) {
+    if (QTreeWidgetItem* item = ItemOf(*current)) setCurrentItem(item);
   }
+}
+
+std::uint32_t TCategoryPane::CategoryOf(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kIdRole).toUInt() : 0;
+}
+
+std::optional<std::uint32_t> TCategoryPane::CurrentCategory() const {
+  if (!currentItem()) return std::nullopt;
+  return CategoryOf(currentItem());
+}
+
+bool TCategoryPane::SetCurrentCategory(std::uint32_t category) {
+  QTreeWidgetItem* item = ItemOf(category);
+  if (!item) return false;
+  if (item->parent()) item->parent()->setExpanded(true);
+  setCurrentItem(item);
+  scrollToItem(item);
+  return true;
+}
+
+void TCategoryPane::ShowMark() {
+  for (QTreeWidgetItemIterator it(this); *it; ++it) {
+    QFont font = (*it)->font(0);
+    const bool bold = Marked() != 0 && CategoryOf(*it) == Marked();
+    if (font.bold() != bold) {
+      font.setBold(bold);
+      (*it)->setFont(0, font);
+    }
+  }
+}
+
+void TCategoryPane::MarkCategory(TOperationList& list, std::uint32_t category) {
+  // The state of the node goes with the mark; set beforehand when that
+  // costs no refill, so that the marking refills once.
+  if (list.Settings().filter != TDisplayFilter::SelectedCategory) {
+    list.SetCategorySelection({list.CategorySelection().category, Collapsed(category)});
+  }
+  mark_.Select(list, category);
+  ShowMark();
+  TellList(list);
+}
+
+void TCategoryPane::UnmarkCategory(TOperationList& list) {
+  mark_.Deselect(list);
+  ShowMark();
+}
+
+void TCategoryPane::TellList(TOperationList& list) const {
+  const TCategorySelection wanted{Marked(), Collapsed(Marked())};
+  if (list.CategorySelection() != wanted) list.SetCategorySelection(wanted);
+}
+
+void TCategoryPane::ClearMark() {
+  *MarkSlot() = 0;
+  ShowMark();
+}
+
+bool TCategoryPane::Collapsed(std::uint32_t category) const {
+  const QTreeWidgetItem* item = category ? ItemOf(category) : nullptr;
+  return item && item->childCount() > 0 && !item->isExpanded();
 }
 
 QTreeWidgetItem* TCategoryPane::ItemOf(std::uint32_t category) const {
   for (QTreeWidgetItemIterator it(const_cast<TCategoryPane*>(this)); *it; ++it) {
-    if ((*it)->data(0, kIdRole).toUInt() == category) return *it;
+    if (CategoryOf(*it) == category) return *it;
   }
   return nullptr;
 }
@@ -93,20 +161,10 @@ void TCategoryPane::Refresh(unsigned bits) {
   if (bits & kRefreshSidePanes) Fill();
 }
 
-void TCategoryPane::ClearCategorySelection() {
-  QSignalBlocker block(this);
-  setCurrentItem(nullptr);
-  clearSelection();
-}
-
-void TCategoryPane::TellSelection() {
-  QTreeWidgetItem* item = currentItem();
-  if (!item) {
-    emit CategorySelected(0, false);
-    return;
+void TCategoryPane::NodeToggled(QTreeWidgetItem* item) {
+  if (Marked() != 0 && CategoryOf(item) == Marked()) {
+    emit MarkedCollapsedChanged(Marked(), Collapsed(Marked()));
   }
-  const bool collapsed = item->childCount() > 0 && !item->isExpanded();
-  emit CategorySelected(item->data(0, kIdRole).toUInt(), collapsed);
 }
 
 QMimeData* TCategoryPane::MimeFor(const QTreeWidgetItem* item) const {
@@ -133,6 +191,7 @@ TProjectPane::TProjectPane(TDatabase& db, QWidget* parent) : QListWidget(parent)
 }
 
 void TProjectPane::Fill() {
+  const std::optional<std::uint32_t> current = CurrentProject();
   QSignalBlocker block(this);
   clear();
   auto* none = new QListWidgetItem(Q(kNoProjectLabel), this);
@@ -148,6 +207,24 @@ void TProjectPane::Fill() {
       item->setForeground(QColor(128, 128, 128));
     }
   }
+  if (current) SetCurrentProject(*current);
+}
+
+std::uint32_t TProjectPane::ProjectOf(const QListWidgetItem* item) {
+  return item ? item->data(kIdRole).toUInt() : 0;
+}
+
+std::optional<std::uint32_t> TProjectPane::CurrentProject() const {
+  if (!currentItem()) return std::nullopt;
+  return ProjectOf(currentItem());
+}
+
+bool TProjectPane::SetCurrentProject(std::uint32_t project) {
+  QListWidgetItem* item = ItemOf(project);
+  if (!item) return false;
+  setCurrentItem(item);
+  scrollToItem(item);
+  return true;
 }
 
 QListWidgetItem* TProjectPane::ItemOf(std::uint32_t project) const {

@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
   window.addWidget(box);
   window.setSizes({200, 1000});
   window.resize(1250, 640);
-  QObject::connect(categories, &TCategoryPane::CategorySelected, box,
+  QObject::connect(categories, &TCategoryPane::MarkedCollapsedChanged, box,
                    &TAccountListBox::SetCategorySelection);
   window.show();
   box->SelectAccount(account);
