@@ -21,7 +21,8 @@ namespace {
 
 // Plays steps on the modal windows as they show, one step per new window
 // (a window is marked once handled, so one made at the same address later
-// counts as new). A window no step expects is rejected and fails the test.
+// counts as new). A window no step expects, or one a step leaves open, is
+// rejected and fails the test.
 class TModalScript {
  public:
   using Step = std::function<void(QWidget&)>;
@@ -41,7 +42,16 @@ class TModalScript {
       if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
       return;
     }
-    steps_[played_++](*modal);
+    try {
+      steps_[played_++](*modal);
+    } catch (const std::exception& e) {  // a window of another kind (bad_cast)
+      ADD_FAILURE() << e.what() << " in " << modal->windowTitle().toStdString();
+    }
+    // A step that left its window open would hang the test.
+    if (auto* d = qobject_cast<QDialog*>(modal); d && d->isVisible()) {
+      ADD_FAILURE() << "left open: " << d->windowTitle().toStdString();
+      d->reject();
+    }
   }
   std::vector<Step> steps_;
   std::size_t played_ = 0;
