@@ -143,9 +143,12 @@ void CCatOpView::RunCommand(int id) {
       DeleteCategory(*Current());
       break;
     case kCmdCategorySelect:
+      // The filter changes the rows: an edit in progress is committed first.
+      CommitListEditor();
       tree_->MarkCategory(list_->Box().List(), tree_->CurrentCategory().value_or(0));
       break;
     case kCmdCategoryDeselect:
+      CommitListEditor();
       tree_->UnmarkCategory(list_->Box().List());
       break;
     case kCmdCategoryDetail:

@@ -28,6 +28,7 @@
 #include "platform/configuration.h"
 #include "platform/files.h"
 #include "storage/database.h"
+#include "storage/xorvanet.h"
 
 namespace ledgora::app::testing {
 namespace {
@@ -461,6 +462,21 @@ TEST_F(SideViewsTest, TheDetailWindowListsTheLinkedOperations) {
   EXPECT_EQ(rows, (std::vector<R>{R{"Livret", "08/01/2024", "travaux", "Alimentation", "Maison",
                                     "-80,00 EUR"}}));
   EXPECT_EQ(count, QString::fromUtf8("1 opération"));
+}
+
+// A storage failure inside the rule closes the dialog as cancelled and
+// leaves through RethrowFailure once exec() is over, for the main window.
+TEST(NameDialogTest, AFailureOfTheRuleClosesTheDialogAndIsThrownAfterwards) {
+  TNameDialog dialog(
+      Q(kNewProjectCaption), QString::fromUtf8("&Libellé :"), "", 50, false, true,
+      [](const std::string&, bool) -> bool { throw TXOrvanet(kOrvFileUnavailable, "Livre.VX"); });
+  int finished = 0;
+  QObject::connect(&dialog, &QDialog::finished, [&] { ++finished; });
+  dialog.NameField()->setText("Vacances");
+  dialog.accept();
+  EXPECT_EQ(finished, 1);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_THROW(dialog.RethrowFailure(), TXOrvanet);
 }
 
 // The project commands as the main window carries them out, on the fixture
