@@ -432,6 +432,9 @@ void TComptesPropertyPage::SetEditing(bool editing, bool is_new) {
 void TComptesPropertyPage::NewAccount() {
   if (editing_) return;
   SetEditing(true, true);
+  // The account shown before stays current, for Annu&ler, but is no longer
+  // marked: the fields are a new account's.
+  list_->clearSelection();
   ShowFields(TAccountFields{});
   type_->setCurrentIndex(-1);
   ShowAccountTexts(nullptr);
@@ -465,6 +468,7 @@ bool TComptesPropertyPage::Confirm() {
 void TComptesPropertyPage::CancelEdit() {
   if (!editing_) return;
   SetEditing(false, false);
+  if (QTreeWidgetItem* item = list_->currentItem()) item->setSelected(true);
   SelectionChanged();
 }
 

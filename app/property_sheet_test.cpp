@@ -559,6 +559,31 @@ TEST_F(PropertySheetTest, AStorageFailureLeavesTheSheetToTheCaller) {
   files_.Heal();
 }
 
+// The same from a dialog over the sheet: both close, the failure reaches
+// the caller.
+TEST_F(PropertySheetTest, AStorageFailureInADialogClosesItAndTheSheet) {
+  files_.FailWritesAfter(0, ENOSPC);
+  bool dialog_closed = false;
+  bool sheet_open = true;
+  EXPECT_THROW(RunWith(*db_, TSheetPage::Projects,
+                       [&](CPropertySheet& s) {
+                         QTimer::singleShot(0, [&] {
+                           auto* d =
+                               qobject_cast<TProjectDialog*>(QApplication::activeModalWidget());
+                           ASSERT_NE(d, nullptr);
+                           d->LabelField()->setText("Jardin");
+                           d->accept();
+                           dialog_closed = !d->isVisible();
+                         });
+                         s.ProjectsPage()->NewProject();
+                         sheet_open = s.isVisible();
+                       }),
+               TXOrvanet);
+  EXPECT_TRUE(dialog_closed);
+  EXPECT_FALSE(sheet_open);
+  files_.Heal();
+}
+
 }  // namespace
 }  // namespace ledgora::app
 
@@ -584,6 +609,13 @@ TEST_F(PropertySheetTest, Pictures) {
   save(sheet, "sheet_accounts");
   TComptesPropertyPage& accounts = *sheet.AccountsPage();
   accounts.NewAccount();
+  accounts.NameField()->setText("Courant");
+  ChooseType(accounts, kDepositAccount);
+  accounts.BankCodeField()->setText("30004");
+  accounts.Confirm();  // refused: the same name
+  save(sheet, "sheet_accounts_refused");
+  accounts.CancelEdit();
+  accounts.NewAccount();
   accounts.NameField()->setText("Visa Premier");
   ChooseType(accounts, kCardAccount);
   accounts.LinkedChoice()->setCurrentIndex(0);
@@ -597,6 +629,10 @@ TEST_F(PropertySheetTest, Pictures) {
     if (page == TSheetPage::Categories) sheet.CategoriesPage()->SelectCategory(courses_->id);
     save(sheet, name);
   }
+  travaux_->open = 0;
+  db_->ModifyProject(*travaux_);
+  sheet.ProjectsPage()->Fill();
+  save(sheet, "sheet_projects_closed");
   TSheetState state;
   TCategoryNameDialog main(*db_, state, nullptr, &sheet);
   save(main, "dialog_category_new");
