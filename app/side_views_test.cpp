@@ -2,6 +2,7 @@
 // the operation list: the mark and the category filter, the merge entry,
 // the dialogs that stay open on a refused name, the refresh after a change,
 // the project commands through the main window's menu, the detail window.
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -10,6 +11,8 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/command_table.h"
@@ -317,6 +320,39 @@ TEST_F(SideViewsTest, TheMergeEntryAndTheSubCategoryEntryFollowTheMarkAndTheCurs
   EXPECT_EQ(Rows(), "courses pain *");
   ASSERT_FALSE(relayed_.empty());
   EXPECT_EQ(relayed_.back(), kRefreshAfterChange);
+}
+
+// A right click puts the cursor on the entry under the mouse and opens the
+// menu; the chosen entry is carried out once the menu has closed.
+TEST_F(SideViewsTest, ARightClickActsOnTheEntryUnderTheMouse) {
+  Build();
+  host_->resize(300, 400);
+  host_->show();
+  Cursor(salary_->id);
+  QStringList seen;
+  // Whatever happens, the menu does not stay open.
+  QTimer::singleShot(2000, [] {
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  });
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* a : menu->actions()) {
+      if (!a->isSeparator()) seen << a->text();
+    }
+    for (QAction* a : menu->actions()) {
+      if (a->text() == QString::fromUtf8("Sé&lectionner")) {
+        menu->setActiveAction(a);
+        QTest::keyClick(menu, Qt::Key_Return);
+      }
+    }
+  });
+  const QPoint pos = Tree().visualItemRect(Tree().ItemOf(food_->id)).center();
+  emit Tree().customContextMenuRequested(pos);
+  EXPECT_EQ(Tree().CurrentCategory(), food_->id);
+  EXPECT_TRUE(seen.contains(QString::fromUtf8("&Ajouter une sous-catégorie...")));
+  EXPECT_EQ(Tree().Marked(), food_->id);
+  EXPECT_EQ(Rows(), "courses pain *");
 }
 
 TEST_F(SideViewsTest, DeletingFromThePaneRefreshesTheListAndMovesTheCursor) {
