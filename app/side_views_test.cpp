@@ -331,10 +331,10 @@ TEST_F(SideViewsTest, ARightClickActsOnTheEntryUnderTheMouse) {
   Cursor(salary_->id);
   QStringList seen;
   // Whatever happens, the menu does not stay open.
-  QTimer::singleShot(2000, [] {
+  QTimer::singleShot(2000, host_.get(), [] {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   });
-  QTimer::singleShot(0, [&] {
+  QTimer::singleShot(0, host_.get(), [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     for (QAction* a : menu->actions()) {
