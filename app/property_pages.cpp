@@ -258,6 +258,10 @@ TComptesPropertyPage::TComptesPropertyPage(TDatabase& db, TSheetState& state, QW
   SetEditing(false, false);
 }
 
+void TComptesPropertyPage::Refill() {
+  if (!editing_) Fill(Selected());
+}
+
 TAccountRecord* TComptesPropertyPage::Selected() const {
   const std::uint32_t id = IdOf(list_->currentItem());
   return id ? db_.FindAccount(id) : nullptr;
@@ -501,7 +505,11 @@ TCategoryNameDialog::TCategoryNameDialog(TDatabase& db, TSheetState& state, TCat
     : QDialog(owner), db_(db), state_(state), parent_(parent) {
   Build(parent ? QStringLiteral("Nouvelle sous-catégorie") : QStringLiteral("Nouvelle catégorie"),
         parent == nullptr);
-  if (parent) setToolTip(Q(parent->name));
+  if (parent) {
+    // Whose sub-category it will be.
+    auto* under = new QLabel(QStringLiteral("Catégorie : ") + Q(parent->name), this);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, under);
+  }
   debit_->setChecked(true);
 }
 
@@ -576,6 +584,8 @@ TCatPropertyPage::TCatPropertyPage(TDatabase& db, TSheetState& state, QWidget* p
   tree_ = MakeList({QStringLiteral("Catégorie"), QStringLiteral("Type")}, this);
   tree_->setObjectName("categories");
   tree_->setRootIsDecorated(true);
+  // A double click modifies the category; the arrow opens and closes.
+  tree_->setExpandsOnDoubleClick(false);
   tree_->header()->setStretchLastSection(false);
   tree_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   tree_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);

@@ -105,6 +105,8 @@ class TComptesPropertyPage : public QWidget {
   void ModifyAccount();  // "&Modifier"
   bool Confirm();        // "O&K": true when the account was added or modified
   void CancelEdit();     // "Annu&ler"
+  // The list and fields again from the book (not while editing).
+  void Refill();
   bool DeleteAccount();  // "Su&pprimer": true when deleted
 
  private:

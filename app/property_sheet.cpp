@@ -24,6 +24,24 @@ CPropertySheet::CPropertySheet(TDatabase& db, TSheetPage first, QWidget* parent)
   tabs_->addTab(associations_, QStringLiteral("Associations"));
   tabs_->addTab(projects_, QStringLiteral("Projets"));
   tabs_->setCurrentIndex(static_cast<int>(first));
+  // A page shows what the others changed (a deleted category takes its
+  // associations along): it is refilled each time it is brought up.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+    switch (static_cast<TSheetPage>(index)) {
+      case TSheetPage::Accounts:
+        accounts_->Refill();
+        break;
+      case TSheetPage::Categories:
+        categories_->Fill();
+        break;
+      case TSheetPage::Associations:
+        associations_->Fill();
+        break;
+      case TSheetPage::Projects:
+        projects_->Fill();
+        break;
+    }
+  });
 
   auto* box = new QDialogButtonBox(this);
   QPushButton* close = box->addButton(QStringLiteral("&Fermer"), QDialogButtonBox::RejectRole);

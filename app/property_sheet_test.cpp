@@ -437,6 +437,20 @@ TEST_F(PropertySheetTest, AssociationsAreListedWithTheirCategoryAndAClashKeepsTh
   EXPECT_TRUE(modify.isVisible());
 }
 
+// A deleted category takes its associations along: the associations page
+// shows it when it is brought up again.
+TEST_F(PropertySheetTest, APageShowsWhatAnotherChanged) {
+  CPropertySheet& sheet = Sheet(TSheetPage::Associations);
+  ASSERT_EQ(sheet.AssociationsPage()->List()->topLevelItemCount(), 1);
+  sheet.Tabs()->setCurrentIndex(static_cast<int>(TSheetPage::Categories));
+  sheet.CategoriesPage()->SelectCategory(courses_->id);
+  port_.Answer(TButton::Yes);
+  ASSERT_TRUE(sheet.CategoriesPage()->DeleteCategory());
+  sheet.Tabs()->setCurrentIndex(static_cast<int>(TSheetPage::Associations));
+  EXPECT_EQ(sheet.AssociationsPage()->List()->topLevelItemCount(), 0);
+  EXPECT_EQ(sheet.AssociationsPage()->Selected(), nullptr);
+}
+
 // --- Projects ------------------------------------------------------------------------
 
 TEST_F(PropertySheetTest, AProjectRenameToALabelInUseIsRefused) {
@@ -636,6 +650,8 @@ TEST_F(PropertySheetTest, Pictures) {
   TSheetState state;
   TCategoryNameDialog main(*db_, state, nullptr, &sheet);
   save(main, "dialog_category_new");
+  TCategoryNameDialog sub(*db_, state, alimentation_, &sheet);
+  save(sub, "dialog_subcategory_new");
   TCategoryNameDialog rename(*db_, state, *courses_, &sheet);
   save(rename, "dialog_subcategory_rename");
   TAssociationDialog association(*db_, state, nullptr, &sheet);
