@@ -300,6 +300,12 @@ void TComptesPropertyPage::Fill(const TAccountRecord* select) {
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setToolTip(0, Q(AccountHeaderText(a)));
     item->setData(0, kIdRole, a.id);
+    if (a.state != kAccountShown) {
+      // Masqué and Clos accounts stay in the list, greyed.
+      const QBrush grey = list_->palette().brush(QPalette::Disabled, QPalette::Text);
+      item->setForeground(0, grey);
+      item->setForeground(1, grey);
+    }
   }
   FillLinkedChoices();
   filling_ = false;
