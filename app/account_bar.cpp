@@ -1,33 +1,30 @@
 #include "app/account_bar.h"
 
+#include <QEvent>
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include "operations/account_rules.h"
 #include "storage/database.h"
 
 namespace ledgora::app {
 
-namespace {
-
-QString TypeText(const TAccountRecord& account) {
-  switch (account.account_type) {
-    case 1:
-      return "Carte";
-    case 2:
-      return "Dépôt";
-    default:
-      return "Courant";
-  }
-}
-
-}  // namespace
 
 CComptesBouton::CComptesBouton(TAccountRecord& account, QWidget* parent)
     : QToolButton(parent), account_(account) {
   setText(QString::fromStdString(account.name));
-  setToolTip(QString("%1 (%2, %3)")
-                 .arg(QString::fromStdString(account.name), TypeText(account),
-                      QString::fromStdString(account.currency)));
   setCheckable(true);
   setAutoRaise(true);
   setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+bool CComptesBouton::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    QToolTip::showText(help->globalPos(), QString::fromStdString(AccountBarTip(account_)), this);
+    return true;
+  }
+  return QToolButton::event(e);
 }
 
 CComptesBar::CComptesBar(QWidget* parent) : QToolBar("Comptes", parent) {
@@ -47,8 +44,10 @@ void CComptesBar::Fill(TDatabase* db) {
   }
   buttons_.clear();
   actions_.clear();
+  db_ = db;
   if (db == nullptr) return;
-  for (TRecordNode* node = db->Accounts().Head(); node != nullptr; node = node->Next()) {
+  for (TRecordNode* node = db->Accounts().Head();
+       node != nullptr && buttons_.size() < kMaxAccountButtons; node = node->Next()) {
     auto* button = new CComptesBouton(node->As<TAccountRecord>(), this);
     group_.addButton(button);
     buttons_.push_back(button);
@@ -70,15 +69,26 @@ TAccountRecord* CComptesBar::Selected() const {
 }
 
 TAccountRecord* CComptesBar::Neighbour(int step) const {
-  const int n = static_cast<int>(buttons_.size());
-  int current = -1;
-  for (int i = 0; i < n; ++i) {
-    if (buttons_[i]->isChecked()) current = i;
+  if (db_ == nullptr || step == 0) return nullptr;
+  return NextShownAccount(*db_, Selected(), step > 0);
+}
+
+bool CComptesBar::Matches(const TDatabase* db) const {
+  if (db != db_) return false;
+  if (db == nullptr) return buttons_.empty();
+  std::size_t i = 0;
+  for (const TRecordNode* node = db->Accounts().Head();
+       node != nullptr && i < kMaxAccountButtons; node = node->Next(), ++i) {
+    if (i >= buttons_.size() || &buttons_[i]->Account() != &node->Record()) return false;
   }
-  if (current < 0) return n > 0 ? &buttons_[0]->Account() : nullptr;
-  const int next = current + step;
-  if (next < 0 || next >= n) return nullptr;
-  return &buttons_[next]->Account();
+  return i == buttons_.size();
+}
+
+void CComptesBar::UpdateTexts() {
+  for (CComptesBouton* b : buttons_) {
+    const QString name = QString::fromStdString(b->Account().name);
+    if (b->text() != name) b->setText(name);
+  }
 }
 
 }  // namespace ledgora::app

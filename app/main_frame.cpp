@@ -19,6 +19,8 @@
 #include "app/import_entry.h"
 #include "app/mode_panes.h"
 #include "app/pane.h"
+#include "app/list/association_dialogs.h"
+#include "app/property_sheet.h"
 #include "eurolib/orveuro32.h"
 #include "ldres/ldres.h"
 #include "operations/operations_hooks.h"
@@ -350,6 +352,12 @@ bool CMainFrame::FrameCommandEnabled(int id) const {
     case kCmdModeMovements:
     case kCmdAccountsPopup:
       return book;
+    case kCmdListAccounts:
+    case kCmdListCategories:
+    case kCmdListAssociations:
+    case kCmdListProjects:
+    case kCmdReassignAssociation:
+      return book && mode_ != kModeNone;
     case kCmdCurrencyPopup:
       return book && main_pane_ && main_pane_->HandlesCommand(kCmdCurrencyPopup);
     case kCmdGraphView:
@@ -363,9 +371,8 @@ bool CMainFrame::FrameCommandEnabled(int id) const {
     case kCmdNextAccount:
       return book && mode_ != kModeNone && account_bar_->Neighbour(+1) != nullptr;
     default:
-      // Import, export, options, the property sheet of the lists, the euro
-      // conversion, the association transfer, printing and help are not
-      // part of the program yet.
+      // Import, export, options, the euro conversion, the pointing of an
+      // account, printing and help are not part of the program yet.
       return false;
   }
 }
@@ -492,6 +499,22 @@ void CMainFrame::RunFrameCommand(int id) {
     case kCmdParityTable:
       ShowParityTable();
       break;
+    case kCmdListAccounts:
+      ShowListSheet(TSheetPage::Accounts);
+      break;
+    case kCmdListCategories:
+      ShowListSheet(TSheetPage::Categories);
+      break;
+    case kCmdListAssociations:
+      ShowListSheet(TSheetPage::Associations);
+      break;
+    case kCmdListProjects:
+      ShowListSheet(TSheetPage::Projects);
+      break;
+    case kCmdReassignAssociation:
+      if (main_pane_) main_pane_->CommitEditor();
+      if (RunReassociation(*doc_.Book(), port_, this)) Refresh(kRefreshAfterChange);
+      break;
     case kCmdPreviousAccount:
     case kCmdNextAccount:
       if (TAccountRecord* next = account_bar_->Neighbour(id == kCmdNextAccount ? 1 : -1)) {
@@ -502,6 +525,20 @@ void CMainFrame::RunFrameCommand(int id) {
     default:
       break;
   }
+}
+
+void CMainFrame::ShowListSheet(TSheetPage page) {
+  if (main_pane_) main_pane_->CommitEditor();
+  bool accounts_changed = false;
+  const unsigned bits = RunPropertySheet(*doc_.Book(), page, this, &accounts_changed);
+  if (accounts_changed) {
+    account_bar_->Fill(doc_.Book());
+    account_bar_->Select(doc_.Book()->CurrentAccount());
+    // The active account may have been deleted: the list follows the book.
+    if (mode_ == kModeOperations && main_pane_) main_pane_->AccountChosen(doc_.Book()->CurrentAccount());
+    RememberAccount();
+  }
+  if (bits != 0) Refresh(bits);
 }
 
 void CMainFrame::GraphView() {
@@ -597,6 +634,11 @@ std::vector<CPane*> CMainFrame::SidePanes() const {
 void CMainFrame::ConnectPane(CPane* pane) {
   connect(pane, &CPane::RefreshRequested, this, [this](unsigned bits) { Refresh(bits); });
   connect(pane, &CPane::CommandStateChanged, this, &CMainFrame::UpdateCommands);
+  connect(pane, &CPane::AccountMadeActive, this, [this](TAccountRecord* account) {
+    if (account == nullptr) return;
+    account_bar_->Select(account);
+    RememberAccount();
+  });
 }
 
 void CMainFrame::BuildPanes() {
@@ -676,9 +718,14 @@ void CMainFrame::Refresh(unsigned bits) {
     for (CPane* pane : SidePanes()) pane->Refresh(bits);
   }
   if ((bits & kRefreshMainPane) && main_pane_) main_pane_->Refresh(bits);
-  if ((bits & (kRefreshSidePanes | kRefreshMainPane)) && HasBook() &&
-      static_cast<std::size_t>(account_bar_->ButtonCount()) != doc_.Book()->Accounts().Size()) {
-    account_bar_->Fill(doc_.Book());
+  if ((bits & (kRefreshSidePanes | kRefreshMainPane)) && HasBook()) {
+    // An account added, deleted or renamed, or another account made active
+    // by a rule (a search that went on into another account).
+    if (!account_bar_->Matches(doc_.Book())) {
+      account_bar_->Fill(doc_.Book());
+    } else {
+      account_bar_->UpdateTexts();
+    }
     account_bar_->Select(doc_.Book()->CurrentAccount());
   }
   UpdateCommands();

@@ -44,6 +44,7 @@ class TXOrvanet;
 namespace ledgora::app {
 
 class CComptesBar;
+enum class TSheetPage;
 
 class CMainFrame : public QMainWindow, public TBookViews, public TRefreshSink {
   Q_OBJECT
@@ -139,6 +140,8 @@ class CMainFrame : public QMainWindow, public TBookViews, public TRefreshSink {
   void PreviousScreen();
   void ToggleStatusBar();
   void ShowParityTable();
+  // The list sheet of the "&Données" menu, opened on a page.
+  void ShowListSheet(TSheetPage page);
   void ChangePassword();
   void SavePlacement();
   void RememberAccount();

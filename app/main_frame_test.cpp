@@ -136,11 +136,11 @@ TEST_F(MainFrameTest, MenusAndCommandsFollowTheOpenBook) {
   // With a book: the book commands and the modes; rules not built yet stay off.
   for (int id : {kCmdSave, kCmdClose, kCmdBackup, kCmdArchive, kCmdPassword, kCmdModeBudget,
                  kCmdModeMovements, kCmdNew, kCmdOpen, kCmdRecent1, kCmdQuit, kCmdParityTable,
-                 kCmdStatusBar}) {
+                 kCmdStatusBar, kCmdListAccounts, kCmdListProjects, kCmdReassignAssociation}) {
     EXPECT_TRUE(frame.IsCommandEnabled(id)) << id;
     EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
   }
-  for (int id : {kCmdImport, kCmdExport, kCmdOptions, kCmdListAccounts, kCmdRecent4, kCmdAbout,
+  for (int id : {kCmdImport, kCmdExport, kCmdOptions, kCmdConvertEuro, kCmdRecent4, kCmdAbout,
                  kCmdGraphView, kCmdPreviousScreen}) {
     EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
   }

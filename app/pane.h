@@ -43,6 +43,9 @@ class CPane : public QWidget {
   void RefreshRequested(unsigned bits);
   // What the menus show changed.
   void CommandStateChanged();
+  // A rule of the pane made another account the active one (a search that
+  // found its match there): the account bar and the profile follow.
+  void AccountMadeActive(ledgora::TAccountRecord* account);
 };
 
 // An empty pane showing its title: the hidden placeholders of modes 2 and 3,

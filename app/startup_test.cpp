@@ -198,7 +198,7 @@ TEST_F(StartupTest, The252ndAccountIsNotInTheAccountsPopup) {
   const QList<QAction*> entries = frame.AccountsPopup()->actions();
   ASSERT_EQ(entries.size(), 251);
   EXPECT_EQ(entries.back()->objectName(), QString("cmd%1").arg(kLastAccountCommand));
-  EXPECT_EQ(frame.AccountBar().ButtonCount(), 252);
+  EXPECT_EQ(frame.AccountBar().ButtonCount(), 250);
 }
 
 TEST_F(StartupTest, WindowPlacementIsReadAndWrittenBack) {
