@@ -204,7 +204,7 @@ TEST_F(MainFrameTest, OperationCommandsGoToTheListOfTheActiveAccount) {
   EXPECT_EQ(frame.IsCommandEnabled(kCmdCopy),
             list->Box().CommandAvailable(TOperationCommand::Copy));
   EXPECT_TRUE(frame.IsCommandEnabled(kCmdViewCondensed));
-  EXPECT_FALSE(frame.IsCommandEnabled(kCmdCreateAssociation));
+  EXPECT_EQ(frame.IsCommandEnabled(kCmdCreateAssociation), list->Box().CanCreateAssociation());
   EXPECT_FALSE(frame.IsCommandEnabled(kCmdPeriodicity));
   EXPECT_FALSE(frame.IsCommandEnabled(kCmdUndo));  // nothing to undo yet
   frame.RunCommand(kCmdViewCondensed);

@@ -33,8 +33,8 @@ std::optional<TOperationCommand> OperationCommandOf(int id) {
     case kCmdTransfer:
       return TOperationCommand::Transfer;
     default:
-      // The association, periodicity and reconciliation commands have no
-      // window in the list yet.
+      // The periodicity and reconciliation commands have no window in the
+      // list yet; the searches and the association are routed apart.
       return std::nullopt;
   }
 }
@@ -81,6 +81,9 @@ CAccountListPane::CAccountListPane(TDatabase& db, TOperationsHooks& hooks, TUser
   layout->addWidget(box_);
   connect(box_, &TAccountListBox::RefreshRequested, this, &CPane::RefreshRequested);
   connect(box_, &TAccountListBox::CommandStateChanged, this, &CPane::CommandStateChanged);
+  // A search that found its match in another account: the list is already
+  // on it, the account bar follows.
+  connect(box_, &TAccountListBox::ActiveAccountChanged, this, &CPane::AccountMadeActive);
   box_->SelectAccount(db.CurrentAccount());
 }
 
@@ -88,13 +91,23 @@ void CAccountListPane::Refresh(unsigned bits) {
   box_->Refresh(bits);
 }
 
+namespace {
+
+bool IsSearchOrAssociation(int id) {
+  return id == kCmdFindLabel || id == kCmdFindAmount || id == kCmdCreateAssociation;
+}
+
+}  // namespace
+
 bool CAccountListPane::HandlesCommand(int id) const {
   return OperationCommandOf(id).has_value() || ViewCommandOf(id).has_value() ||
-         id == kCmdViewFilters;
+         id == kCmdViewFilters || IsSearchOrAssociation(id);
 }
 
 bool CAccountListPane::CommandEnabled(int id) const {
   if (auto c = OperationCommandOf(id)) return box_->CommandAvailable(*c);
+  if (id == kCmdCreateAssociation) return box_->CanCreateAssociation();
+  if (id == kCmdFindLabel || id == kCmdFindAmount) return true;
   return ViewCommandOf(id).has_value() || id == kCmdViewFilters;
 }
 
@@ -118,6 +131,15 @@ void CAccountListPane::RunCommand(int id) {
     return;
   }
   switch (id) {
+    case kCmdFindLabel:
+      box_->FindLabel();
+      break;
+    case kCmdFindAmount:
+      box_->FindAmount();
+      break;
+    case kCmdCreateAssociation:
+      box_->CreateAssociation();
+      break;
     case kCmdUndo:
       box_->Undo();
       break;
