@@ -100,12 +100,31 @@ std::vector<TLinkedAccountChoice> LinkedAccountChoices(const TDatabase& db) {
   return out;
 }
 
+namespace {
+
+bool CarriesCardAccounts(const TDatabase& db, const TAccountRecord& account) {
+  for (const TAccountRecord& other : db.Accounts().Records<TAccountRecord>()) {
+    if (&other != &account && other.account_type == kCardAccount &&
+        other.linked_account == account.id) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 TAccountConfirmResult ConfirmAccount(TDatabase& db, TAccountRecord* former,
                                      const TAccountFields& fields) {
   TAccountConfirmResult refused;
   // Step 1: the type.
   if (!fields.type || AccountTypeName(*fields.type).empty()) {
     Refuse(db, kNoAccountTypeMessage);
+    return refused;
+  }
+  if (former && former->account_type == kCurrentAccount && *fields.type != kCurrentAccount &&
+      CarriesCardAccounts(db, *former)) {
+    Refuse(db, kChangeTypeWithCardsMessage);
     return refused;
   }
   // Step 2: the name.
@@ -208,15 +227,12 @@ std::string EuroAccountDeleteQuestion(const TAccountRecord& former) {
 }
 
 bool DeleteAccountWithRules(TDatabase& db, TAccountRecord& account) {
-  // Step 1: a current account that carries card accounts stays.
-  if (account.account_type == kCurrentAccount) {
-    for (const TAccountRecord& other : db.Accounts().Records<TAccountRecord>()) {
-      if (&other != &account && other.account_type == kCardAccount &&
-          other.linked_account == account.id) {
-        Refuse(db, kDeleteCurrentWithCardsMessage);
-        return false;
-      }
-    }
+  // Step 1: a current account that carries card accounts stays. Any
+  // account that a card account is linked to is kept the same way, so that
+  // no card account is left linked to an account that is gone.
+  if (CarriesCardAccounts(db, account)) {
+    Refuse(db, kDeleteCurrentWithCardsMessage);
+    return false;
   }
   // Step 2: the question.
   TAccountRecord* former = nullptr;

@@ -35,6 +35,11 @@ inline constexpr std::string_view kSameRibMessage =
 inline constexpr std::string_view kDeleteCurrentWithCardsMessage =
     "Vous ne pouvez pas supprimer un compte courant\npossédant un ou plusieurs comptes 'Encours "
     "Carte'.";
+// A current account that card accounts are linked to keeps its type: as
+// another type it would leave them linked to no current account.
+inline constexpr std::string_view kChangeTypeWithCardsMessage =
+    "Vous ne pouvez pas modifier le type d'un compte courant\npossédant un ou plusieurs comptes "
+    "'Encours Carte'.";
 inline constexpr std::string_view kDeleteAccountQuestion =
     "Confirmez-vous la destruction du compte\net des opérations associées ?";
 
@@ -93,7 +98,9 @@ struct TAccountConfirmResult {
 // O&K of the page for a new account (former null) or a modified one. The
 // checks, the first failing one shown and nothing changed (the page stays
 // open):
-//   1 no type: kNoAccountTypeMessage;  2 empty name: kAccountNameRequiredMessage;
+//   1 no type: kNoAccountTypeMessage; a current account that card accounts
+//     are linked to given another type: kChangeTypeWithCardsMessage;
+//   2 empty name: kAccountNameRequiredMessage;
 //   3 initial balance not an amount: kInvalidInitialBalanceMessage;
 //   6 card account without a current account chosen (or one that is not a
 //     current account of the book): kNoLinkedAccountMessage;
@@ -111,8 +118,8 @@ struct TAccountConfirmResult {
 TAccountConfirmResult ConfirmAccount(TDatabase& db, TAccountRecord* former,
                                      const TAccountFields& fields);
 
-// "Su&pprimer" of the page. Refuses a current account that a card account
-// is linked to (kDeleteCurrentWithCardsMessage). Asks the euro question
+// "Su&pprimer" of the page. Refuses an account that a card account is
+// linked to (kDeleteCurrentWithCardsMessage). Asks the euro question
 // for an account made by conversion (the former account's name and RIB
 // parts), kDeleteAccountQuestion for any other; No changes nothing. Then a
 // euro account made from this one loses its link, the active account moves

@@ -173,6 +173,13 @@ TEST_F(AccountRulesTest, DeletionRefusesACurrentAccountWithCards) {
   EXPECT_FALSE(DeleteAccountWithRules(*db_, current));
   EXPECT_EQ(port_.Messages(),
             std::vector<std::string>{std::string(kDeleteCurrentWithCardsMessage)});
+  // Nor can it become another type while the card is linked to it.
+  port_.Clear();
+  TAccountFields deposit = FieldsOf(current);
+  deposit.type = kDepositAccount;
+  EXPECT_EQ(Confirm(deposit, &current).outcome, TAccountConfirmOutcome::Refused);
+  EXPECT_EQ(port_.LastMessage(), kChangeTypeWithCardsMessage);
+  EXPECT_EQ(current.account_type, kCurrentAccount);
   // No, then Yes for the card account; the current account may then go.
   port_.Clear();
   port_.Answer(TButton::No);
