@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMetaMethod>
-#include <memory>
 
 #include "app/command_table.h"
 #include "app/list/account_list_box.h"
@@ -61,10 +60,13 @@ void CSideView::AfterChange() {
 }
 
 void CSideView::ShowContextMenu(const QPoint& global) {
-  std::unique_ptr<QMenu> menu(BuildContextMenu(this));
+  const QPointer<CSideView> self(this);
+  QMenu* menu = BuildContextMenu(this);
   QAction* chosen = menu->exec(global);
+  // The pane (and its menu) may have gone while the menu was open.
+  if (!self) return;
   const int entry = chosen ? chosen->data().toInt() : 0;
-  menu.reset();
+  delete menu;
   if (entry != 0) RunMenuEntry(entry);
   emit CommandStateChanged();
 }

@@ -256,6 +256,15 @@ TEST_F(SideViewsTest, TheMarkedCategoryIsTheListsCategoryFilter) {
   categories_->RunCommand(kCmdCategoryDeselect);
   EXPECT_EQ(platform::ProfileReadInt("Setup", "Filter", -1), 3);
 
+  // Unmarked under another filter, the category is not shown when the list
+  // goes back to filter 3.
+  Cursor(salary_->id);
+  categories_->RunCommand(kCmdCategorySelect);
+  list_->RunCommand(kCmdViewAll);
+  categories_->RunCommand(kCmdCategoryDeselect);
+  list_->RunCommand(kCmdViewSelectedCategory);
+  EXPECT_EQ(Rows(), "divers virement *");
+
   // "Opérations sans cat&égorie" chosen in the list clears the mark.
   Cursor(salary_->id);
   categories_->RunCommand(kCmdCategorySelect);

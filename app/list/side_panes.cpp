@@ -133,6 +133,9 @@ void TCategoryPane::MarkCategory(TOperationList& list, std::uint32_t category) {
 void TCategoryPane::UnmarkCategory(TOperationList& list) {
   mark_.Deselect(list);
   ShowMark();
+  // Under another display filter the list still named the category: a later
+  // "Opérations correspondant à la catégorie sélectionnée" must not show it.
+  TellList(list);
 }
 
 void TCategoryPane::TellList(TOperationList& list) const {
