@@ -16,10 +16,11 @@
 // Wiring in the main window (all connections direct, on the UI thread):
 //   connect(box, &TAccountListBox::RefreshRequested, frame, <relay>), the
 //     relay calling box->Refresh(bits) and the panes' Refresh(bits);
-//   connect(categories, &TCategoryPane::CategorySelected, box,
-//           &TAccountListBox::SetCategorySelection);
+//   connect(categories, &TCategoryPane::MarkedCollapsedChanged, box,
+//           &TAccountListBox::SetCategorySelection): the marked category
+//     of the pane is the list's category filter;
 //   connect(box, &TAccountListBox::CategorySelectionCleared, categories,
-//           &TCategoryPane::ClearCategorySelection);
+//           &TCategoryPane::ClearMark);
 //   CommandStateChanged: the menus ask CommandAvailable, CommandChecked,
 //     UndoText and ViewCommandChecked again.
 //   connect(box, &TAccountListBox::ActiveAccountChanged, frame, <account bar
