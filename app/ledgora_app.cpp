@@ -7,6 +7,8 @@
 #include "app/instance_guard.h"
 #include "app/library_checks.h"
 #include "app/main_frame.h"
+#include "app/list/side_panes.h"
+#include "app/side_views.h"
 #include "app/qt_user_port.h"
 #include "eurolib/orveuro32.h"
 #include "ldres/ldres.h"
@@ -251,6 +253,17 @@ void CLedgoraApp::TakeScreenshots(const QString& folder) {
       frame_->SwitchMode(mode);
       if (mode != kModeBudget || frame_->PaneGeneration() > 0) {
         grab(QString("mode%1").arg(mode));
+      }
+      if (mode == kModeOperations) {
+        // The category pane with a marked category filtering the list.
+        for (CPane* pane : frame_->SidePanes()) {
+          auto* categories = dynamic_cast<CCatOpView*>(pane);
+          if (categories == nullptr || categories->Tree().topLevelItemCount() < 3) continue;
+          categories->Tree().setCurrentItem(categories->Tree().topLevelItem(2));
+          frame_->RunCommand(kCmdCategorySelect);
+          grab("mode1-marked");
+          frame_->RunCommand(kCmdCategoryDeselect);
+        }
       }
     }
     frame_->SwitchMode(kModeOperations);
