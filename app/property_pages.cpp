@@ -506,80 +506,55 @@ bool TComptesPropertyPage::DeleteAccount() {
 
 // --- TCategoryNameDialog -----------------------------------------------------------
 
+namespace {
+
+// Thrown out of a name dialog's rule when the sheet's state caught a
+// failure of the core: the dialog closes as cancelled, the sheet follows.
+struct TRuleFailed {};
+
+}  // namespace
+
 TCategoryNameDialog::TCategoryNameDialog(TDatabase& db, TSheetState& state, TCategoryRecord* parent,
                                          QWidget* owner)
-    : QDialog(owner), db_(db), state_(state), parent_(parent) {
-  Build(parent ? QStringLiteral("Nouvelle sous-catégorie") : QStringLiteral("Nouvelle catégorie"),
-        parent == nullptr);
+    : TNameDialog(parent ? QStringLiteral("Nouvelle sous-catégorie")
+                         : QStringLiteral("Nouvelle catégorie"),
+                  QStringLiteral("&Nom :"), {}, static_cast<int>(kCategoryNameMaxChars),
+                  parent == nullptr, true,
+                  [this, &db, &state, parent](const std::string& name, bool debit) {
+                    if (!state.Run([&] { result_ = CreateCategory(db, name, parent, debit); })) {
+                      throw TRuleFailed{};
+                    }
+                    return result_ != nullptr;
+                  },
+                  owner) {
+  setObjectName("TCategoryNameDialog");
+  NameField()->setObjectName("name");
   if (parent) {
     // Whose sub-category it will be.
     auto* under = new QLabel(QStringLiteral("Catégorie : ") + Q(parent->name), this);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, under);
   }
-  debit_->setChecked(true);
 }
 
 TCategoryNameDialog::TCategoryNameDialog(TDatabase& db, TSheetState& state,
                                          TCategoryRecord& category, QWidget* owner)
-    : QDialog(owner), db_(db), state_(state), renamed_(&category) {
-  Build(Q(RenameCaption(category)), category.parent == 0);
-  name_->setText(Q(category.name));
-  name_->selectAll();
-  (category.debit ? debit_ : credit_)->setChecked(true);
-}
-
-void TCategoryNameDialog::Build(const QString& caption, bool with_kind) {
-  setWindowTitle(caption);
+    : TNameDialog(Q(RenameCaption(category)), QStringLiteral("&Nom :"), Q(category.name),
+                  static_cast<int>(kCategoryNameMaxChars), category.parent == 0,
+                  category.debit != 0,
+                  [this, &db, &state, &category](const std::string& name, bool debit) {
+                    bool done = false;
+                    if (!state.Run([&] {
+                          done = category.parent == 0 ? RenameCategory(db, category, name, debit)
+                                                      : RenameCategory(db, category, name);
+                        })) {
+                      throw TRuleFailed{};
+                    }
+                    if (done) result_ = &category;
+                    return done;
+                  },
+                  owner) {
   setObjectName("TCategoryNameDialog");
-  auto* layout = new QVBoxLayout(this);
-  auto* form = new QFormLayout;
-  name_ = new QLineEdit(this);
-  name_->setObjectName("name");
-  name_->setMaxLength(static_cast<int>(kCategoryNameMaxChars));
-  name_->setMinimumWidth(240);
-  form->addRow(QStringLiteral("&Nom :"), name_);
-  layout->addLayout(form);
-  debit_ = new QRadioButton(QStringLiteral("&Dépense"), this);
-  credit_ = new QRadioButton(QStringLiteral("&Recette"), this);
-  if (with_kind) {
-    auto* kinds = new QHBoxLayout;
-    kinds->addWidget(debit_);
-    kinds->addWidget(credit_);
-    kinds->addStretch();
-    layout->addLayout(kinds);
-  } else {
-    debit_->hide();
-    credit_->hide();
-  }
-  layout->addWidget(OkCancel(this));
-  name_->setFocus();
-}
-
-void TCategoryNameDialog::accept() {
-  const std::string name = S(name_->text().trimmed());
-  const bool debit = debit_->isChecked();
-  bool done = false;
-  const bool ran = state_.Run([&] {
-    if (renamed_) {
-      done = renamed_->parent == 0 ? RenameCategory(db_, *renamed_, name, debit)
-                                   : RenameCategory(db_, *renamed_, name);
-      if (done) result_ = renamed_;
-    } else {
-      result_ = CreateCategory(db_, name, parent_, debit);
-      done = result_ != nullptr;
-    }
-  });
-  if (!ran) {
-    QDialog::reject();
-    return;
-  }
-  if (!done) {
-    // Refused (a clash, an empty name): the dialog stays with the name.
-    name_->setFocus();
-    name_->selectAll();
-    return;
-  }
-  QDialog::accept();
+  NameField()->setObjectName("name");
 }
 
 // --- TCatPropertyPage --------------------------------------------------------------
@@ -879,47 +854,27 @@ bool TAssocPropertyPage::DeleteAssociation() {
 
 TProjectDialog::TProjectDialog(TDatabase& db, TSheetState& state, TProjectRecord* project,
                                QWidget* owner)
-    : QDialog(owner), db_(db), state_(state), project_(project) {
-  setWindowTitle(Q(project ? kRenameProjectCaption : kNewProjectCaption));
+    : TNameDialog(Q(project ? kRenameProjectCaption : kNewProjectCaption),
+                  QStringLiteral("&Libellé :"), project ? Q(project->label) : QString(),
+                  static_cast<int>(kProjectLabelMaxChars), false, true,
+                  [this, &db, &state, project](const std::string& label, bool) {
+                    bool done = false;
+                    if (!state.Run([&] {
+                          if (project) {
+                            done = ledgora::RenameProject(db, *project, label);
+                            if (done) result_ = project;
+                          } else {
+                            result_ = CreateProject(db, label);
+                            done = result_ != nullptr;
+                          }
+                        })) {
+                      throw TRuleFailed{};
+                    }
+                    return done;
+                  },
+                  owner) {
   setObjectName("TProjectDialog");
-  auto* layout = new QVBoxLayout(this);
-  auto* form = new QFormLayout;
-  label_ = new QLineEdit(this);
-  label_->setObjectName("label");
-  label_->setMaxLength(static_cast<int>(kProjectLabelMaxChars));
-  label_->setMinimumWidth(280);
-  form->addRow(QStringLiteral("&Libellé :"), label_);
-  layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
-  if (project) {
-    label_->setText(Q(project->label));
-    label_->selectAll();
-  }
-  label_->setFocus();
-}
-
-void TProjectDialog::accept() {
-  const std::string label = S(label_->text().trimmed());
-  bool done = false;
-  const bool ran = state_.Run([&] {
-    if (project_) {
-      done = ledgora::RenameProject(db_, *project_, label);
-      if (done) result_ = project_;
-    } else {
-      result_ = CreateProject(db_, label);
-      done = result_ != nullptr;
-    }
-  });
-  if (!ran) {
-    QDialog::reject();
-    return;
-  }
-  if (!done) {
-    label_->setFocus();
-    label_->selectAll();
-    return;
-  }
-  QDialog::accept();
+  LabelField()->setObjectName("label");
 }
 
 // --- TProjetPropertyPage -----------------------------------------------------------

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "operations/account_rules.h"
+#include "app/list/name_dialog.h"
 #include "storage/database.h"
 
 class QComboBox;
@@ -155,9 +156,11 @@ class TComptesPropertyPage : public QWidget {
 // --- "Catégories" ----------------------------------------------------------------
 
 // The name (and, for a main category, the kind) of a new or renamed
-// category. OK hands them to CreateCategory or RenameCategory; a refusal
-// keeps the dialog open with what was typed.
-class TCategoryNameDialog : public QDialog {
+// category: the one-name dialog of the category pane, its OK handed to
+// CreateCategory or RenameCategory; a refusal keeps the dialog open with
+// what was typed. A failure of the rule is kept by the sheet's state and
+// closes the dialog.
+class TCategoryNameDialog : public TNameDialog {
   Q_OBJECT
  public:
   // A new main category (parent null) or sub-category of parent.
@@ -167,24 +170,14 @@ class TCategoryNameDialog : public QDialog {
   TCategoryNameDialog(TDatabase& db, TSheetState& state, TCategoryRecord& category,
                       QWidget* owner = nullptr);
 
-  QLineEdit* NameField() const { return name_; }
-  QRadioButton* DebitChoice() const { return debit_; }
-  QRadioButton* CreditChoice() const { return credit_; }
+  // The kind's choices; null for a sub-category (it takes its parent's).
+  QRadioButton* DebitChoice() const { return DebitButton(); }
+  QRadioButton* CreditChoice() const { return CreditButton(); }
   // The category made or renamed (after OK).
   TCategoryRecord* Result() const { return result_; }
-  void accept() override;
 
  private:
-  void Build(const QString& caption, bool with_kind);
-
-  TDatabase& db_;
-  TSheetState& state_;
-  TCategoryRecord* parent_ = nullptr;
-  TCategoryRecord* renamed_ = nullptr;
   TCategoryRecord* result_ = nullptr;
-  QLineEdit* name_ = nullptr;
-  QRadioButton* debit_ = nullptr;
-  QRadioButton* credit_ = nullptr;
 };
 
 // The category tree: each main category with its kind ("- Dépense",
@@ -282,23 +275,18 @@ class TAssocPropertyPage : public QWidget {
 
 // "Nouveau projet" / "Renommer le projet": one label field. OK hands it to
 // CreateProject or RenameProject; a refusal keeps the dialog open.
-class TProjectDialog : public QDialog {
+class TProjectDialog : public TNameDialog {
   Q_OBJECT
  public:
   // project null: a new one.
   TProjectDialog(TDatabase& db, TSheetState& state, TProjectRecord* project,
                  QWidget* owner = nullptr);
 
-  QLineEdit* LabelField() const { return label_; }
+  QLineEdit* LabelField() const { return NameField(); }
   TProjectRecord* Result() const { return result_; }
-  void accept() override;
 
  private:
-  TDatabase& db_;
-  TSheetState& state_;
-  TProjectRecord* project_ = nullptr;
   TProjectRecord* result_ = nullptr;
-  QLineEdit* label_ = nullptr;
 };
 
 // The projects of the book, a closed one shown as "Clos" (greyed).

@@ -61,7 +61,9 @@ TNameDialog::TNameDialog(const QString& caption, const QString& prompt, const QS
 void TNameDialog::accept() {
   bool accepted = false;
   try {
-    accepted = rule_(name_->text().toStdString(), debit_ ? debit_->isChecked() : true);
+    // Spaces around a name are never meant: they would make a second name
+    // that looks like the first.
+    accepted = rule_(name_->text().trimmed().toStdString(), debit_ ? debit_->isChecked() : true);
   } catch (...) {
     failure_ = std::current_exception();
     QDialog::reject();
