@@ -203,33 +203,42 @@ TReassociationResult Reassociate(TDatabase& db, const TAssociationRecord& associ
   const std::string text = ReassociationText(db, category);
   std::vector<TReassociationUndo::TChange> changes;
   bool all_accounts = false;
-  // Step 3: account by account.
-  for (TAccountRecord& account : db.Accounts().Records<TAccountRecord>()) {
-    bool whole_account = all_accounts;
-    const std::string account_text = "Compte : " + account.name + " (" + account.remark + ")";
-    for (TOperationRecord& op : account.Operations().Records<TOperationRecord>()) {
-      if (op.kind != kOpNormal || !Contains(op.label, association.label)) continue;
-      bool give = whole_account;
-      if (!whole_account) {
-        const TReassociationAnswer answer = asker.Ask({text, account_text, &account, &op});
-        if (answer == TReassociationAnswer::Cancel) {
-          result.cancelled = true;
-          break;
+  // A failure part way (the storage, or the dialog) keeps what was already
+  // changed undoable: the step is recorded before the failure goes on.
+  try {
+    // Step 3: account by account.
+    for (TAccountRecord& account : db.Accounts().Records<TAccountRecord>()) {
+      bool whole_account = all_accounts;
+      const std::string account_text = "Compte : " + account.name + " (" + account.remark + ")";
+      for (TOperationRecord& op : account.Operations().Records<TOperationRecord>()) {
+        if (op.kind != kOpNormal || !Contains(op.label, association.label)) continue;
+        bool give = whole_account;
+        if (!whole_account) {
+          const TReassociationAnswer answer = asker.Ask({text, account_text, &account, &op});
+          if (answer == TReassociationAnswer::Cancel) {
+            result.cancelled = true;
+            break;
+          }
+          if (answer == TReassociationAnswer::NextAccount) break;
+          give = answer != TReassociationAnswer::No;
+          if (answer == TReassociationAnswer::YesAccount) whole_account = true;
+          if (answer == TReassociationAnswer::YesAllAccounts) whole_account = all_accounts = true;
         }
-        if (answer == TReassociationAnswer::NextAccount) break;
-        give = answer != TReassociationAnswer::No;
-        if (answer == TReassociationAnswer::YesAccount) whole_account = true;
-        if (answer == TReassociationAnswer::YesAllAccounts) whole_account = all_accounts = true;
+        if (!give) continue;
+        if (op.category != category) {
+          changes.push_back({account.id, op.id, op.category, category});
+          op.category = category;
+          db.ModifyOperation(op);
+        }
+        ++result.changed;
       }
-      if (!give) continue;
-      if (op.category != category) {
-        changes.push_back({account.id, op.id, op.category, category});
-        op.category = category;
-        db.ModifyOperation(op);
-      }
-      ++result.changed;
+      if (result.cancelled) break;
     }
-    if (result.cancelled) break;
+  } catch (...) {
+    if (!changes.empty()) {
+      slot.RecordAction(std::make_unique<TReassociationUndo>(std::move(changes)));
+    }
+    throw;
   }
   // Step 4: one undo step.
   if (!changes.empty()) slot.RecordAction(std::make_unique<TReassociationUndo>(std::move(changes)));

@@ -127,7 +127,8 @@ struct TReassociationResult {
 // account in book order, each Normal operation whose label contains the
 // association's label (case-sensitive) is asked about unless an earlier
 // answer already covers it. The operations changed form one undo step
-// (the slot's re-association kind); when none changed the slot is emptied.
+// (the slot's re-association kind), also when the run fails part way (the
+// failure then goes on to the caller); when none changed the slot is emptied.
 // The caller refills the views (kRefreshAfterChange).
 TReassociationResult Reassociate(TDatabase& db, const TAssociationRecord& association,
                                  TReassociationAsker& asker);

@@ -251,5 +251,19 @@ TEST_F(ReassociationTest, RefusalsBeforeAnyQuestion) {
   EXPECT_EQ(port_.LastMessage(), kNoAssociationDefined);
 }
 
+TEST_F(ReassociationTest, AFailurePartWayLeavesWhatChangedUndoable) {
+  // The asker fails at the third question (no answer scripted).
+  TScriptedAsker asker({TReassociationAnswer::Yes, TReassociationAnswer::Yes});
+  EXPECT_THROW(Reassociate(*db_, *assoc_, asker), std::logic_error);
+  EXPECT_EQ(Given(), "A1,A2");
+  TUndoSlot& slot = TUndoSlot::Of(*db_);
+  ASSERT_TRUE(slot.CanUndo());
+  EXPECT_EQ(slot.Kind(), TUndoKind::Reassociation);
+  TUndoContext context{*db_, first_, nullptr, {}};
+  slot.Undo(context);
+  EXPECT_EQ(Given(), "");
+  EXPECT_EQ(Reopen().Op("Courant", "TOTAL A1").category, 0u);
+}
+
 }  // namespace
 }  // namespace ledgora::testing
