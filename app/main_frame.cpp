@@ -22,6 +22,7 @@
 #include "app/list/association_dialogs.h"
 #include "app/property_sheet.h"
 #include "eurolib/orveuro32.h"
+#include "foundation/cp1252.h"
 #include "ldres/ldres.h"
 #include "operations/operations_hooks.h"
 #include "platform/configuration.h"
@@ -757,10 +758,10 @@ void CMainFrame::SelectAccount(TAccountRecord* account) {
 }
 
 void CMainFrame::RememberAccount() {
-  // "CompteActif" names the account shown last; it is written after the
-  // list, which keeps its own view state in the same section.
+  // "CompteActif" names the account shown last (the list writes it too,
+  // after its refills; here it follows an account chosen in the window).
   if (TDatabase* db = Book(); db && db->CurrentAccount()) {
-    platform::ProfileWriteText("Setup", "CompteActif", db->CurrentAccount()->name.substr(0, 25));
+    platform::ProfileWriteText("Setup", "CompteActif", Utf8Prefix(db->CurrentAccount()->name, 25));
   }
 }
 

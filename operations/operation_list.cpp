@@ -239,9 +239,11 @@ void TOperationList::StoreView() {
     platform::ProfileWriteInt(kSetup, "LigneCompteActif", row);
     written_row_ = row;
   }
+  // "CompteActif" names the account (at most 25 characters): the opening of
+  // a book looks the account up by its name.
   const long account = static_cast<long>(Account()->id);
   if (written_account_ != account) {
-    platform::ProfileWriteInt(kSetup, "CompteActif", account);
+    platform::ProfileWriteText(kSetup, "CompteActif", Utf8Prefix(Account()->name, 25));
     written_account_ = account;
   }
 }

@@ -428,7 +428,8 @@ TEST_F(OperationListTest, TheSelectionKeepsItsIndexAndIsWrittenToTheProfile) {
   db_->SetCurrentAccount(&a);
   List().Refill();
   EXPECT_EQ(List().Selected(), 1u);  // the stored row, on the first refill
-  EXPECT_EQ(platform::ProfileReadInt("Setup", "CompteActif", 0), static_cast<long>(a.id));
+  // The account by its name, as the opening of a book reads it.
+  EXPECT_EQ(platform::ProfileReadText("Setup", "CompteActif", ""), "Courant");
   List().Select(2);
   EXPECT_EQ(platform::ProfileReadInt("Setup", "LigneCompteActif", 0), 2);
   db_->DeleteOperation(last);
