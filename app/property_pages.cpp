@@ -689,13 +689,13 @@ bool TCatPropertyPage::DeleteCategory() {
   return true;
 }
 
-// --- TAssociationDialog ------------------------------------------------------------
+// --- TAssociationPageDialog ------------------------------------------------------------
 
-TAssociationDialog::TAssociationDialog(TDatabase& db, TSheetState& state,
+TAssociationPageDialog::TAssociationPageDialog(TDatabase& db, TSheetState& state,
                                        TAssociationRecord* association, QWidget* owner)
     : QDialog(owner), db_(db), state_(state), association_(association) {
   setWindowTitle(Q(kAssociationDialogCaption));
-  setObjectName("TAssociationDialog");
+  setObjectName("TAssociationPageDialog");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   label_ = new QLineEdit(this);
@@ -724,12 +724,12 @@ TAssociationDialog::TAssociationDialog(TDatabase& db, TSheetState& state,
   label_->setFocus();
 }
 
-void TAssociationDialog::ChooseCategory(std::uint32_t category) {
+void TAssociationPageDialog::ChooseCategory(std::uint32_t category) {
   const int i = category_->findData(category);
   category_->setCurrentIndex(i >= 0 ? i : 0);
 }
 
-void TAssociationDialog::accept() {
+void TAssociationPageDialog::accept() {
   // The fragment is matched as typed: its spaces count.
   const std::string label = S(label_->text());
   const std::uint32_t category = category_->currentData().toUInt();
@@ -817,7 +817,7 @@ void TAssocPropertyPage::UpdateButtons() {
   delete_->setEnabled(has);
 }
 
-void TAssocPropertyPage::RunDialog(TAssociationDialog& dialog) {
+void TAssocPropertyPage::RunDialog(TAssociationPageDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted || !dialog.Result()) return;
   const std::uint32_t id = dialog.Result()->id;
   Fill();
@@ -825,14 +825,14 @@ void TAssocPropertyPage::RunDialog(TAssociationDialog& dialog) {
 }
 
 void TAssocPropertyPage::AddAssociation() {
-  TAssociationDialog dialog(db_, state_, nullptr, this);
+  TAssociationPageDialog dialog(db_, state_, nullptr, this);
   RunDialog(dialog);
 }
 
 void TAssocPropertyPage::ModifyAssociation() {
   TAssociationRecord* association = Selected();
   if (!association) return;
-  TAssociationDialog dialog(db_, state_, association, this);
+  TAssociationPageDialog dialog(db_, state_, association, this);
   RunDialog(dialog);
 }
 

@@ -221,11 +221,11 @@ class TCatPropertyPage : public QWidget {
 // "Association Libellé-Catégorie": the label fragment ("&Libellé :") and its
 // category. OK hands them to AddAssociationChecked or
 // ModifyAssociationChecked; a refusal keeps the dialog open.
-class TAssociationDialog : public QDialog {
+class TAssociationPageDialog : public QDialog {
   Q_OBJECT
  public:
   // association null: a new one.
-  TAssociationDialog(TDatabase& db, TSheetState& state, TAssociationRecord* association,
+  TAssociationPageDialog(TDatabase& db, TSheetState& state, TAssociationRecord* association,
                      QWidget* owner = nullptr);
 
   QLineEdit* LabelField() const { return label_; }
@@ -261,7 +261,7 @@ class TAssocPropertyPage : public QWidget {
   void Fill();
 
  private:
-  void RunDialog(TAssociationDialog& dialog);
+  void RunDialog(TAssociationPageDialog& dialog);
   void UpdateButtons();
 
   TDatabase& db_;

@@ -409,7 +409,7 @@ TEST_F(PropertySheetTest, AssociationsAreListedWithTheirCategoryAndAClashKeepsTh
   EXPECT_EQ(page.List()->topLevelItem(0)->text(0), "CARREFOUR");
   EXPECT_EQ(page.List()->topLevelItem(0)->text(1), "Alimentation:Courses");
 
-  TAssociationDialog dialog(*db_, sheet_->State(), nullptr);
+  TAssociationPageDialog dialog(*db_, sheet_->State(), nullptr);
   EXPECT_EQ(dialog.windowTitle(), "Association Libellé-Catégorie");
   dialog.show();
   dialog.LabelField()->setText("CARREFOUR");
@@ -427,7 +427,7 @@ TEST_F(PropertySheetTest, AssociationsAreListedWithTheirCategoryAndAClashKeepsTh
   EXPECT_EQ(Column(page.List(), 1), QStringList({"Alimentation:Courses", "Salaire"}));
 
   // Renaming to another association's label is refused the same way.
-  TAssociationDialog modify(*db_, sheet_->State(), dialog.Result());
+  TAssociationPageDialog modify(*db_, sheet_->State(), dialog.Result());
   EXPECT_EQ(modify.CategoryChoice()->currentText(), "Salaire");
   modify.show();
   modify.LabelField()->setText("CARREFOUR");
@@ -654,7 +654,7 @@ TEST_F(PropertySheetTest, Pictures) {
   save(sub, "dialog_subcategory_new");
   TCategoryNameDialog rename(*db_, state, *courses_, &sheet);
   save(rename, "dialog_subcategory_rename");
-  TAssociationDialog association(*db_, state, nullptr, &sheet);
+  TAssociationPageDialog association(*db_, state, nullptr, &sheet);
   association.LabelField()->setText("BOULANGERIE");
   association.ChooseCategory(courses_->id);
   save(association, "dialog_association");
